@@ -1,0 +1,28 @@
+# kx_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+#
+# Builds one QtTest executable into <build>/tests and registers it with CTest.
+# GUI tests run offscreen; every test gets the producer folder in its
+# environment so that camera tests find the simulated producer.
+find_package(Qt5 COMPONENTS Core Test REQUIRED)
+
+set(KESTRIX_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
+# Real camera descriptions shared between projects, used in place.
+set(KESTRIX_TESTDATA_DIR ${CMAKE_SOURCE_DIR}/../shared/testdata CACHE PATH "Folder of shared test descriptions")
+
+function(kx_add_qtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${KESTRIX_TEST_OUTPUT_DIR}
+    AUTOMOC ON
+    BUILD_RPATH "${KESTRIX_OUTPUT_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_LABELS)
+    set(ARG_LABELS unit)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${ARG_LABELS}"
+    TIMEOUT 600
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KESTRIX_BIN_DIR=${KESTRIX_OUTPUT_DIR};KESTRIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};KESTRIX_TESTDATA_DIR=${KESTRIX_TESTDATA_DIR}")
+endfunction()

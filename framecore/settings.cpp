@@ -1,0 +1,115 @@
+#include "settings.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+namespace
+{
+const char* const kOrganization = "Tarnwick LLC";
+
+// Swaps the two 4-bit halves of every byte; its own inverse.
+void nibbleSwap(QByteArray& arBytes)
+{
+    for (char& lrByte : arBytes)
+    {
+        const auto lnByte = static_cast<unsigned char>(lrByte);
+        lrByte = static_cast<char>(((lnByte & 0x0F) << 4) | (lnByte >> 4));
+    }
+}
+
+constexpr auto kBase64Options = QByteArray::Base64Encoding | QByteArray::OmitTrailingEquals;
+} // namespace
+
+QString tcSettings::scDefaultIniFile;
+
+tcSettings::tcSettings(QString asFileName) : QSettings(asFileName, QSettings::IniFormat)
+{
+}
+
+tcSettings::tcSettings()
+    : QSettings(QSettings::IniFormat, QSettings::SystemScope, QString::fromLatin1(kOrganization),
+                QCoreApplication::applicationName())
+{
+}
+
+tcSettings::~tcSettings() = default;
+
+tcSettings* tcSettings::getSettings(QString asFileName)
+{
+    if (asFileName.isEmpty())
+        asFileName = scDefaultIniFile;
+    if (!asFileName.isEmpty())
+        return new tcSettings(asFileName);
+    return new tcSettings();
+}
+
+QSettings* tcSettings::getQSettings()
+{
+    return getSettings(QString());
+}
+
+void tcSettings::setDefaultIniFile(QString asFileName)
+{
+    scDefaultIniFile = asFileName;
+}
+
+QString tcSettings::getDefaultIniFile()
+{
+    return scDefaultIniFile;
+}
+
+QVariant tcSettings::grpValue(const QString& arGroup, const QString& arKey, const QVariant& arDefault) const
+{
+    return value(arGroup + QLatin1Char('/') + arKey, arDefault);
+}
+
+void tcSettings::setGrpValue(const QString& arGroup, const QString& arKey, const QVariant& arValue)
+{
+    setValue(arGroup + QLatin1Char('/') + arKey, arValue);
+}
+
+QString tcSettings::getEncrypted(const QString& arKey)
+{
+    QByteArray lcBytes = value(arKey).toByteArray();
+    nibbleSwap(lcBytes);
+    const QByteArray lcText = QByteArray::fromBase64(lcBytes, kBase64Options);
+    // The text was stored as Latin-1, so it is read back as Latin-1: every
+    // character of the stored text survives the round trip.
+    return QString::fromLatin1(lcText.constData());
+}
+
+void tcSettings::setEncrypted(const QString& arKey, const QString& arText)
+{
+    QByteArray lcBytes = arText.toLatin1().toBase64(kBase64Options);
+    nibbleSwap(lcBytes);
+    setValue(arKey, lcBytes);
+}
+
+QString tcSettings::userDocsDir(const QString& arSubFolder)
+{
+    QString lsOrganization = QString::fromLatin1(kOrganization);
+    QString lsApplication = QString::fromLatin1(kOrganization);
+    if (QCoreApplication::instance())
+    {
+        lsOrganization = QCoreApplication::organizationName();
+        lsApplication = QCoreApplication::applicationName();
+    }
+    QString lsDir = QStringLiteral("%1/%2/%3")
+                        .arg(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), lsOrganization,
+                             lsApplication);
+    if (!arSubFolder.isEmpty())
+        lsDir += QStringLiteral("/%1").arg(arSubFolder);
+    return lsDir;
+}
+
+QString appVersion()
+{
+    // __DATE__ pads single-digit days with a blank ("Dec  8 2026").
+    const QString lsDate = QString::fromLatin1(__DATE__).simplified();
+    const QString lsBuild = QStringLiteral("build %1").arg(KESTRIX_BUILD_NUMBER);
+    return QStringLiteral("%1.%2.%3 %6 %4 %5")
+        .arg(KESTRIX_VERSION_MAJOR)
+        .arg(KESTRIX_VERSION_MINOR)
+        .arg(KESTRIX_VERSION_PATCH)
+        .arg(lsDate, QString::fromLatin1(__TIME__), lsBuild);
+}
