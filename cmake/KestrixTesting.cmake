@@ -6,8 +6,6 @@
 find_package(Qt5 COMPONENTS Core Test REQUIRED)
 
 set(KESTRIX_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
-# Real camera descriptions shared between projects, used in place.
-set(KESTRIX_TESTDATA_DIR ${CMAKE_SOURCE_DIR}/../shared/testdata CACHE PATH "Folder of shared test descriptions")
 
 function(kx_add_qtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
