@@ -1,0 +1,191 @@
+#include "pixelformat.h"
+
+#include "imagebuffer.h"
+#include "packed12unpacker.h"
+#include "pfncnames.h"
+
+#include <QDebug>
+
+#include <opencv2/imgproc.hpp>
+
+#include <memory>
+
+namespace PixelFormats
+{
+tcPixelFormat::tcPixelFormat(quint32 anCode, const tcImageBuffer& arImage) : mnCode(anCode), mpImage(&arImage)
+{
+}
+
+tcPixelFormat::~tcPixelFormat() = default;
+
+QString tcPixelFormat::getName() const
+{
+    return QString::fromLatin1(pfncName(mnCode));
+}
+
+bool tcPixelFormat::hasPixels() const
+{
+    return mpImage->data() != nullptr && mpImage->width() > 0 && mpImage->height() > 0;
+}
+
+qint64 tcPixelFormat::pixelCount() const
+{
+    if (!hasPixels())
+        return 0;
+    return static_cast<qint64>(mpImage->width()) * mpImage->height();
+}
+
+cv::Mat tcPixelFormat::frameMatrix(int anType) const
+{
+    if (!hasPixels())
+        return cv::Mat();
+    // The raw matrix is handed out read-only; the cast only satisfies
+    // OpenCV's constructor, which takes a mutable pointer for every use.
+    return cv::Mat(mpImage->height(), mpImage->width(), anType, const_cast<uchar*>(mpImage->data()));
+}
+
+QSharedPointer<QImage> tcPixelFormat::nullImage()
+{
+    return QSharedPointer<QImage>::create();
+}
+
+QSharedPointer<QImage> tcPixelFormat::shareAsQImage(const cv::Mat& arMatrix, int anMatType,
+                                                    QImage::Format aeFormat)
+{
+    if (arMatrix.empty())
+        return nullImage();
+    if (arMatrix.type() != anMatType)
+    {
+        qWarning() << "tcPixelFormat::toQImage: filtered matrix of type" << arMatrix.type() << "instead of"
+                   << anMatType << "cannot be shown";
+        return nullImage();
+    }
+    // The image holds its own reference to the matrix's buffer and drops it
+    // in its clean-up function, whichever thread releases the image last.
+    auto lpKeeper = std::make_unique<cv::Mat>(arMatrix);
+    auto lpImage = QSharedPointer<QImage>::create(
+        lpKeeper->data, lpKeeper->cols, lpKeeper->rows, static_cast<int>(lpKeeper->step[0]), aeFormat,
+        [](void* apInfo) { delete static_cast<cv::Mat*>(apInfo); }, lpKeeper.get());
+    if (lpImage->isNull())
+        return lpImage; // QImage refused the buffer; lpKeeper still owns the reference
+    lpKeeper.release();
+    return lpImage;
+}
+
+QSharedPointer<QImage> tcPixelFormat::convertToQImage(const cv::Mat& arMatrix, int anMatType,
+                                                      QImage::Format aeFormat, double adScale)
+{
+    if (arMatrix.empty())
+        return nullImage();
+    if (arMatrix.type() != anMatType)
+    {
+        qWarning() << "tcPixelFormat::toQImage: filtered matrix of type" << arMatrix.type() << "instead of"
+                   << anMatType << "cannot be shown";
+        return nullImage();
+    }
+    auto lpImage = QSharedPointer<QImage>::create(arMatrix.cols, arMatrix.rows, aeFormat);
+    if (lpImage->isNull())
+    {
+        qWarning() << "tcPixelFormat::toQImage: no memory for a" << arMatrix.cols << "x" << arMatrix.rows
+                   << "image";
+        return lpImage;
+    }
+    // QImage lines are padded to 4 bytes; writing through a matrix header
+    // with the image's own stride keeps every width free of shear.
+    cv::Mat lcTarget(arMatrix.rows, arMatrix.cols, CV_MAKETYPE(CV_8U, arMatrix.channels()), lpImage->bits(),
+                     static_cast<size_t>(lpImage->bytesPerLine()));
+    arMatrix.convertTo(lcTarget, CV_8U, adScale);
+    return lpImage;
+}
+
+int tcPixelFormat::bayerToRgbConversion(quint32 anCode)
+{
+    switch (anCode)
+    {
+    case 0x01080008u: // BayerGR8
+    case 0x01100010u: // BayerGR12
+    case 0x010C0057u: // BayerGR12p
+        return cv::COLOR_BayerGB2RGB;
+    case 0x0108000Au: // BayerGB8
+    case 0x01100012u: // BayerGB12
+    case 0x010C0055u: // BayerGB12p
+        return cv::COLOR_BayerGR2RGB;
+    case 0x0108000Bu: // BayerBG8
+    case 0x01100013u: // BayerBG12
+    case 0x010C0053u: // BayerBG12p
+        return cv::COLOR_BayerRG2RGB;
+    default: // RG and anything else
+        return cv::COLOR_BayerBG2RGB;
+    }
+}
+
+const cv::Mat& tcPixelFormat::rawOverFrame(int anMatType)
+{
+    if (mcRaw.empty())
+        mcRaw = frameMatrix(anMatType);
+    return mcRaw;
+}
+
+const cv::Mat& tcPixelFormat::rawUnpacked12()
+{
+    if (!mcRaw.empty() || !hasPixels())
+        return mcRaw;
+    mcRaw.create(mpImage->height(), mpImage->width(), CV_16UC1);
+    try
+    {
+        tcPacked12Unpacker::unpack(mpImage->data(), mpImage->width(), mpImage->height(),
+                                   mcRaw.ptr<quint16>());
+    }
+    catch (...)
+    {
+        // A half-filled matrix must not be served as the frame's pixels.
+        mcRaw.release();
+        throw;
+    }
+    return mcRaw;
+}
+
+cv::Mat& tcPixelFormat::filteredAsCopy(bool abReset)
+{
+    if (abReset || mcFiltered.empty())
+    {
+        // Copying into the existing buffer (same size and type) keeps images
+        // already made over it valid: they show the reset pixels.
+        getRawData().copyTo(mcFiltered);
+    }
+    return mcFiltered;
+}
+
+cv::Mat& tcPixelFormat::filteredDemosaiced(bool abReset)
+{
+    if (abReset || mcFiltered.empty())
+    {
+        const cv::Mat& lcRaw = getRawData();
+        if (lcRaw.empty())
+            mcFiltered.release();
+        else
+            cv::cvtColor(lcRaw, mcFiltered, bayerToRgbConversion(mnCode));
+    }
+    return mcFiltered;
+}
+
+int tcPixelFormat::packedLineBytes(int anBitsPerSample) const
+{
+    const int lnWidth = mpImage->width();
+    if (lnWidth <= 0)
+        return 0;
+    return static_cast<int>((static_cast<qint64>(lnWidth) * anBitsPerSample + 7) / 8);
+}
+
+quint64 tcPixelFormat::packedDataBytes(int anBitsPerSample) const
+{
+    const int lnWidth = mpImage->width();
+    const int lnHeight = mpImage->height();
+    if (lnWidth <= 0 || lnHeight <= 0)
+        return 0;
+    // Packed samples run on across lines; a frame whose last sample ends
+    // inside a byte still occupies that byte.
+    const quint64 lnBits = static_cast<quint64>(lnWidth) * static_cast<quint64>(lnHeight) * anBitsPerSample;
+    return (lnBits + 7) / 8;
+}
+} // namespace PixelFormats
