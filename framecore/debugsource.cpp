@@ -45,8 +45,8 @@ tcDebugSource::tcDebugSource() : msName(QStringLiteral("tcDebugSource"))
 // A copy carries the same identity but is never entered in the registry, so
 // destroying it cannot remove the original's entry.
 tcDebugSource::tcDebugSource(const tcDebugSource& arOther)
-    : msName(arOther.msName), msInstanceName(arOther.msInstanceName),
-      mnLevel(arOther.GetDbgLevel()), mbUnregistered(arOther.mbUnregistered)
+    : msName(arOther.msName), msInstanceName(arOther.msInstanceName), mnLevel(arOther.GetDbgLevel()),
+      mbUnregistered(arOther.mbUnregistered)
 {
 }
 
@@ -120,8 +120,9 @@ int tcDebugSource::getDebugLevel(QSettings* apSettings, const QString& arName)
 {
     if (!apSettings)
         return 0;
-    const QString lsKey = arName.isEmpty() ? QStringLiteral("debugLevel")
-                                           : QStringLiteral("%1/%2").arg(arName, QStringLiteral("debugLevel"));
+    const QString lsKey = arName.isEmpty()
+                              ? QStringLiteral("debugLevel")
+                              : QStringLiteral("%1/%2").arg(arName, QStringLiteral("debugLevel"));
     return apSettings->value(lsKey, 0).toInt();
 }
 

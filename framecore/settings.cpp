@@ -22,9 +22,7 @@ constexpr auto kBase64Options = QByteArray::Base64Encoding | QByteArray::OmitTra
 
 QString tcSettings::scDefaultIniFile;
 
-tcSettings::tcSettings(QString asFileName) : QSettings(asFileName, QSettings::IniFormat)
-{
-}
+tcSettings::tcSettings(QString asFileName) : QSettings(asFileName, QSettings::IniFormat) {}
 
 tcSettings::tcSettings()
     : QSettings(QSettings::IniFormat, QSettings::SystemScope, QString::fromLatin1(kOrganization),
@@ -95,8 +93,8 @@ QString tcSettings::userDocsDir(const QString& arSubFolder)
         lsApplication = QCoreApplication::applicationName();
     }
     QString lsDir = QStringLiteral("%1/%2/%3")
-                        .arg(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), lsOrganization,
-                             lsApplication);
+                        .arg(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                             lsOrganization, lsApplication);
     if (!arSubFolder.isEmpty())
         lsDir += QStringLiteral("/%1").arg(arSubFolder);
     return lsDir;

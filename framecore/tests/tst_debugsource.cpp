@@ -31,10 +31,7 @@ class tst_DebugSource : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        tcDebugSource::setSettingsFunc(nullptr);
-    }
+    void init() { tcDebugSource::setSettingsFunc(nullptr); }
 
     void levelWithoutSettingsIsZero()
     {
@@ -51,11 +48,16 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<int>("level");
-        QTest::newRow("number") << "tcCameraInterface" << "tcCameraInterface/debugLevel" << QVariant(3) << 3;
-        QTest::newRow("text") << "tcGenTLPort" << "tcGenTLPort/debugLevel" << QVariant("abc") << 0;
-        QTest::newRow("negative") << "CAM" << "CAM/debugLevel" << QVariant(-1) << -1;
-        QTest::newRow("empty name reads top level") << "" << "debugLevel" << QVariant(2) << 2;
-        QTest::newRow("missing key") << "GENI" << "other/debugLevel" << QVariant(5) << 0;
+        QTest::newRow("number") << "tcCameraInterface"
+                                << "tcCameraInterface/debugLevel" << QVariant(3) << 3;
+        QTest::newRow("text") << "tcGenTLPort"
+                              << "tcGenTLPort/debugLevel" << QVariant("abc") << 0;
+        QTest::newRow("negative") << "CAM"
+                                  << "CAM/debugLevel" << QVariant(-1) << -1;
+        QTest::newRow("empty name reads top level") << ""
+                                                    << "debugLevel" << QVariant(2) << 2;
+        QTest::newRow("missing key") << "GENI"
+                                     << "other/debugLevel" << QVariant(5) << 0;
     }
 
     void levelFromSettings()
@@ -153,14 +155,16 @@ private slots:
         tcProbe lcSource(QStringLiteral("threaded"));
         std::atomic<bool> lbStop{false};
         std::atomic<bool> lbTorn{false};
-        std::unique_ptr<QThread> lpReader(QThread::create([&] {
-            while (!lbStop.load())
+        std::unique_ptr<QThread> lpReader(QThread::create(
+            [&]
             {
-                const int lnLevel = lcSource.GetDbgLevel();
-                if (lnLevel != 0 && lnLevel != -1 && lnLevel != 0x7fffffff)
-                    lbTorn = true;
-            }
-        }));
+                while (!lbStop.load())
+                {
+                    const int lnLevel = lcSource.GetDbgLevel();
+                    if (lnLevel != 0 && lnLevel != -1 && lnLevel != 0x7fffffff)
+                        lbTorn = true;
+                }
+            }));
         lpReader->start();
         for (int i = 0; i < 100000; ++i)
             lcSource.SetDbgLevel(i % 2 ? -1 : 0x7fffffff);

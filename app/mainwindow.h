@@ -1,0 +1,32 @@
+#pragma once
+
+#include "debugsource.h"
+
+#include <QColor>
+#include <QMainWindow>
+
+// The program's main window. It receives critical messages from any thread
+// (queued by the log handler) and shows them to the user.
+class MainWindow : public QMainWindow, public tcDebugSource
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(bool abInternal, QWidget* apParent = nullptr);
+    ~MainWindow() override;
+
+    // Runs once after construction, while the splash is still up.
+    void startUp();
+
+    bool isInternalUser() const { return mbInternal; }
+
+public slots:
+    void showCriticalMessage(const QString& arLine);
+
+signals:
+    void splashMessage(const QString& arMessage, int anAlignment, const QColor& arColor);
+
+private:
+    bool mbInternal;
+    bool mbStartingUp = true;
+};
