@@ -19,8 +19,16 @@ function(kx_add_qtest name)
   if(NOT ARG_LABELS)
     set(ARG_LABELS unit)
   endif()
+  set(env
+    QT_QPA_PLATFORM=offscreen
+    KESTRIX_BIN_DIR=${KESTRIX_OUTPUT_DIR}
+    KESTRIX_SOURCE_DIR=${CMAKE_SOURCE_DIR}
+    KESTRIX_TESTDATA_DIR=${KESTRIX_TESTDATA_DIR})
+  if(KESTRIX_ASAN)
+    list(APPEND env LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/lsan.supp)
+  endif()
   set_tests_properties(${name} PROPERTIES
     LABELS "${ARG_LABELS}"
     TIMEOUT 600
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KESTRIX_BIN_DIR=${KESTRIX_OUTPUT_DIR};KESTRIX_SOURCE_DIR=${CMAKE_SOURCE_DIR};KESTRIX_TESTDATA_DIR=${KESTRIX_TESTDATA_DIR}")
+    ENVIRONMENT "${env}")
 endfunction()
