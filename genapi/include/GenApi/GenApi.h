@@ -1,0 +1,22 @@
+#pragma once
+// Everything an application needs to work with a camera's node map.
+#include <Base/GCBase.h>
+#include <GenApi/IBase.h>
+#include <GenApi/IBoolean.h>
+#include <GenApi/ICategory.h>
+#include <GenApi/ICommand.h>
+#include <GenApi/IEnumEntry.h>
+#include <GenApi/IEnumeration.h>
+#include <GenApi/IFloat.h>
+#include <GenApi/IInteger.h>
+#include <GenApi/INode.h>
+#include <GenApi/INodeMap.h>
+#include <GenApi/IPort.h>
+#include <GenApi/IRegister.h>
+#include <GenApi/ISelector.h>
+#include <GenApi/IString.h>
+#include <GenApi/IValue.h>
+#include <GenApi/NodeCallback.h>
+#include <GenApi/NodeMapRef.h>
+#include <GenApi/Pointer.h>
+#include <GenApi/Types.h>

@@ -1,0 +1,113 @@
+#include "floatnode.h"
+
+#include "registeraccess.h"
+
+#include <Base/GCException.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace GenApi
+{
+
+bool tcFloat::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)
+{
+    auto is = [apName](const char* apWhat) { return std::strcmp(apName, apWhat) == 0; };
+    if (mcSource.parseElement(*this, apName, arElement, arLinker))
+        return true;
+    if (is("Min") || is("pMin"))
+        mcMin.parse(*this, apName, arElement, arLinker);
+    else if (is("Max") || is("pMax"))
+        mcMax.parse(*this, apName, arElement, arLinker);
+    else if (is("Inc") || is("pInc"))
+        mcInc.parse(*this, apName, arElement, arLinker);
+    else
+        return tcFloatBase::parseElement(apName, arElement, arLinker);
+    return true;
+}
+
+double tcFloat::naturalMin()
+{
+    if (mcMin.isSet())
+        return mcMin.get();
+    tcNode* pSource = mcSource.node();
+    return pSource ? pSource->getFloatMin() : -DBL_MAX_VALUE;
+}
+
+double tcFloat::naturalMax()
+{
+    if (mcMax.isSet())
+        return mcMax.get();
+    tcNode* pSource = mcSource.node();
+    return pSource ? pSource->getFloatMax() : DBL_MAX_VALUE;
+}
+
+bool tcFloatReg::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)
+{
+    if (mcRegister.parseElement(*this, apName, arElement, arLinker))
+        return true;
+    return tcFloatBase::parseElement(apName, arElement, arLinker);
+}
+
+void tcFloatReg::finishLoad()
+{
+    mcRegister.finish(*this);
+    if (mcRegister.hasConstantLength() && mcRegister.length() != 4 && mcRegister.length() != 8)
+        KX_FAIL(RuntimeException, "A float register must be 4 or 8 bytes long, not %lld",
+                static_cast<long long>(mcRegister.length()));
+}
+
+EAccessMode tcFloatReg::naturalAccessMode()
+{
+    return mcRegister.accessMode(*this);
+}
+
+double tcFloatReg::readValue(bool, bool)
+{
+    const int64_t nLength = mcRegister.length();
+    if (nLength != 4 && nLength != 8)
+        KX_FAIL(RuntimeException, "A float register must be 4 or 8 bytes long, not %lld",
+                static_cast<long long>(nLength));
+    uint8_t cBytes[8] = {};
+    mcRegister.read(*this, cBytes, nLength);
+    const uint64_t nBits = bytesToUnsigned(cBytes, nLength, mcRegister.endianess());
+    if (nLength == 4)
+    {
+        const uint32_t nBits32 = static_cast<uint32_t>(nBits);
+        float fValue;
+        std::memcpy(&fValue, &nBits32, 4);
+        return fValue;
+    }
+    double dValue;
+    std::memcpy(&dValue, &nBits, 8);
+    return dValue;
+}
+
+void tcFloatReg::writeValue(double adValue, bool)
+{
+    const int64_t nLength = mcRegister.length();
+    if (nLength != 4 && nLength != 8)
+        KX_FAIL(RuntimeException, "A float register must be 4 or 8 bytes long, not %lld",
+                static_cast<long long>(nLength));
+    uint64_t nBits = 0;
+    if (nLength == 4)
+    {
+        // Beyond the single-precision range the nearest value is infinity.
+        const float fValue = (std::isfinite(adValue) && std::fabs(adValue) > FLT_MAX)
+                                 ? std::copysign(std::numeric_limits<float>::infinity(),
+                                                 static_cast<float>(adValue > 0 ? 1 : -1))
+                                 : static_cast<float>(adValue);
+        uint32_t nBits32;
+        std::memcpy(&nBits32, &fValue, 4);
+        nBits = nBits32;
+    }
+    else
+        std::memcpy(&nBits, &adValue, 8);
+    uint8_t cBytes[8] = {};
+    unsignedToBytes(nBits, cBytes, nLength, mcRegister.endianess());
+    mcRegister.write(*this, cBytes, nLength);
+}
+
+} // namespace GenApi

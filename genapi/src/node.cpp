@@ -1,0 +1,627 @@
+#include "node.h"
+
+#include "nodemap.h"
+
+#include <Base/GCException.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+
+namespace GenApi
+{
+
+int64_t truncToInt(double adValue)
+{
+    if (std::isnan(adValue))
+        return 0;
+    if (adValue >= 9223372036854775807.0)
+        return INT64_MAX;
+    if (adValue <= -9223372036854775808.0)
+        return INT64_MIN;
+    return static_cast<int64_t>(adValue);
+}
+
+int64_t roundToInt(double adValue)
+{
+    return truncToInt(std::round(adValue));
+}
+
+std::string formatText(const char* apFormat, ...)
+{
+    va_list cArgs;
+    va_start(cArgs, apFormat);
+    std::string sText = GenICam::FormatExceptionText(apFormat, cArgs);
+    va_end(cArgs);
+    return sText;
+}
+
+// Handles of live callbacks, so that Deregister can tell a valid handle from
+// one whose node map is already gone.
+namespace
+{
+struct tsRegistry
+{
+    std::mutex mcMutex;
+    std::unordered_map<CallbackHandleType, std::weak_ptr<tcNodeMap>> mhMaps;
+};
+
+tsRegistry& registry()
+{
+    static tsRegistry cRegistry;
+    return cRegistry;
+}
+
+EVisibility parseVisibility(const std::string& arText)
+{
+    if (arText == "Expert")
+        return Expert;
+    if (arText == "Guru")
+        return Guru;
+    if (arText == "Invisible")
+        return Invisible;
+    return Beginner;
+}
+
+EAccessMode parseAccess(const std::string& arText, EAccessMode aeDefault)
+{
+    if (arText == "RO")
+        return RO;
+    if (arText == "WO")
+        return WO;
+    if (arText == "RW")
+        return RW;
+    return aeDefault;
+}
+} // namespace
+
+void Deregister(CallbackHandleType hCallback)
+{
+    std::shared_ptr<tcNodeMap> pMap;
+    {
+        tsRegistry& rRegistry = registry();
+        std::lock_guard<std::mutex> cLock(rRegistry.mcMutex);
+        auto it = rRegistry.mhMaps.find(hCallback);
+        if (it == rRegistry.mhMaps.end())
+            return;
+        pMap = it->second.lock();
+        rRegistry.mhMaps.erase(it);
+    }
+    if (!pMap)
+        return;
+    tcMapLock cLock(*pMap);
+    for (const auto& rNode : pMap->nodes())
+        if (rNode->DeregisterCallback(hCallback))
+            return;
+}
+
+tcNode::tcNode(tcNodeMap& arMap, std::string asName, EInterfaceType aePrincipal)
+    : mrMap(arMap), msName(std::move(asName)), mePrincipal(aePrincipal)
+{
+}
+
+tcNode::~tcNode() = default;
+
+void tcNode::configure(const tsNodeSource& arSource, tcLinker& arLinker)
+{
+    if (xml::attribute(arSource.mcElement, "NameSpace") == "Standard")
+        meNameSpace = Standard;
+    for (const pugi::xml_node& rChild : arSource.children())
+        parseElement(xml::localName(rChild), rChild, arLinker);
+}
+
+bool tcNode::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)
+{
+    auto is = [apName](const char* apWhat) { return std::strcmp(apName, apWhat) == 0; };
+    auto guard = [&](tcNode*& arTarget)
+    {
+        arTarget = arLinker.require(*this, xml::text(arElement));
+        addChild(arTarget);
+    };
+    if (is("ToolTip"))
+        msToolTip = xml::text(arElement);
+    else if (is("Description"))
+        msDescription = xml::text(arElement);
+    else if (is("DisplayName"))
+        msDisplayName = xml::text(arElement);
+    else if (is("Visibility"))
+        meVisibility = parseVisibility(xml::text(arElement));
+    else if (is("DocuURL"))
+        msDocuURL = xml::text(arElement);
+    else if (is("IsDeprecated"))
+        mbDeprecated = xml::text(arElement) == "Yes";
+    else if (is("EventID"))
+        msEventID = xml::text(arElement);
+    else if (is("Streamable"))
+        mbStreamable = xml::text(arElement) == "Yes";
+    else if (is("pIsImplemented"))
+        guard(mpIsImplemented);
+    else if (is("pIsAvailable"))
+        guard(mpIsAvailable);
+    else if (is("pIsLocked"))
+        guard(mpIsLocked);
+    else if (is("pBlockPolling"))
+        guard(mpBlockPolling);
+    else if (is("pError"))
+        mpError = arLinker.optional(xml::text(arElement));
+    else if (is("ImposedAccessMode"))
+        meImposedByXml = parseAccess(xml::text(arElement), RW);
+    else if (is("pAlias"))
+        mpAlias = arLinker.optional(xml::text(arElement));
+    else if (is("pCastAlias"))
+        mpCastAlias = arLinker.optional(xml::text(arElement));
+    else if (is("pInvalidator"))
+    {
+        if (tcNode* pInvalidator = arLinker.optional(xml::text(arElement)))
+            addInvalidator(pInvalidator);
+    }
+    else if (is("PollingTime"))
+    {
+        int64_t nTime = -1;
+        if (xml::parseInt(xml::text(arElement), nTime))
+            mnPollingTime = nTime;
+    }
+    else if (is("Cachable"))
+    {
+        const std::string sMode = xml::text(arElement);
+        meOwnCaching = sMode == "NoCache" ? NoCache : (sMode == "WriteAround" ? WriteAround : WriteThrough);
+    }
+    else
+        return false;
+    return true;
+}
+
+void tcNode::addChild(tcNode* apChild)
+{
+    if (!apChild || apChild == this)
+        return;
+    mcChildren.push_back(apChild);
+    apChild->mcParents.push_back(this);
+    apChild->mcDependents.push_back(this);
+}
+
+void tcNode::addDependent(tcNode* apDependent)
+{
+    if (apDependent && apDependent != this)
+        mcDependents.push_back(apDependent);
+}
+
+void tcNode::addInvalidator(tcNode* apInvalidator)
+{
+    if (apInvalidator)
+        apInvalidator->addDependent(this);
+}
+
+void tcNode::computeEffectiveCaching()
+{
+    if (mbCachingComputed)
+        return;
+    // Depth-first over what this node reads from; a node met again while
+    // still open is part of a cycle and contributes its own mode only.
+    mbCachingComputed = true;
+    ECachingMode eMode = meOwnCaching;
+    for (tcNode* pChild : mcChildren)
+    {
+        pChild->computeEffectiveCaching();
+        eMode = Combine(eMode, pChild->meEffectiveCaching == NoCache ? NoCache : WriteThrough);
+    }
+    meEffectiveCaching = eMode;
+}
+
+gcstring tcNode::GetName(bool FullQualified) const
+{
+    if (!FullQualified)
+        return msName;
+    return gcstring((meNameSpace == Standard ? "Std::" : "Cust::") + msName);
+}
+
+EVisibility tcNode::GetVisibility() const
+{
+    return Combine(meVisibility, meImposedVisibility);
+}
+
+void tcNode::InvalidateNode()
+{
+    tcMapLock cLock(mrMap);
+    tcChangeScope cScope(mrMap);
+    invalidateCache();
+    mrMap.noteChanged(this, false);
+}
+
+bool tcNode::IsCachable() const
+{
+    tcMapLock cLock(mrMap);
+    return meEffectiveCaching != NoCache;
+}
+
+ECachingMode tcNode::GetCachingMode() const
+{
+    tcMapLock cLock(mrMap);
+    return meEffectiveCaching;
+}
+
+gcstring tcNode::GetDeviceName() const
+{
+    return const_cast<tcNodeMap&>(mrMap).GetDeviceName();
+}
+
+void tcNode::GetChildren(NodeList_t& Children, ELinkType LinkType) const
+{
+    tcMapLock cLock(mrMap);
+    Children.clear();
+    const std::vector<tcNode*>& rSource =
+        (LinkType == ctInvalidatingChildren || LinkType == ctDependingNodes) ? mcDependents : mcChildren;
+    for (tcNode* pNode : rSource)
+        if (std::find(Children.begin(), Children.end(), pNode) == Children.end())
+            Children.push_back(pNode);
+}
+
+void tcNode::GetParents(NodeList_t& Parents) const
+{
+    tcMapLock cLock(mrMap);
+    Parents.clear();
+    for (tcNode* pNode : mcParents)
+        if (std::find(Parents.begin(), Parents.end(), pNode) == Parents.end())
+            Parents.push_back(pNode);
+}
+
+CallbackHandleType tcNode::RegisterCallback(CNodeCallback* pCallback)
+{
+    if (!pCallback)
+        throw LOGICAL_ERROR_EXCEPTION("NULL pointer dereferenced");
+    tcMapLock cLock(mrMap);
+    auto pEntry = std::make_shared<tsCallbackEntry>();
+    pEntry->mpCallback = std::unique_ptr<CNodeCallback, void (*)(CNodeCallback*)>(
+        pCallback, [](CNodeCallback* apCallback) { apCallback->Destroy(); });
+    mcCallbacks.push_back(pEntry);
+    const CallbackHandleType hHandle = reinterpret_cast<CallbackHandleType>(pCallback);
+    tsRegistry& rRegistry = registry();
+    std::lock_guard<std::mutex> cRegistryLock(rRegistry.mcMutex);
+    rRegistry.mhMaps[hHandle] = mrMap.weak_from_this();
+    return hHandle;
+}
+
+bool tcNode::DeregisterCallback(CallbackHandleType hCallback)
+{
+    tcMapLock cLock(mrMap);
+    for (auto it = mcCallbacks.begin(); it != mcCallbacks.end(); ++it)
+    {
+        if (reinterpret_cast<CallbackHandleType>((*it)->mpCallback.get()) == hCallback)
+        {
+            (*it)->mbAlive = false;
+            mcCallbacks.erase(it);
+            tsRegistry& rRegistry = registry();
+            std::lock_guard<std::mutex> cRegistryLock(rRegistry.mcMutex);
+            rRegistry.mhMaps.erase(hCallback);
+            return true;
+        }
+    }
+    return false;
+}
+
+void tcNode::dropCallbacks()
+{
+    for (auto& rEntry : mcCallbacks)
+        rEntry->mbAlive = false;
+    mcCallbacks.clear();
+}
+
+void tcNode::fireCallbacks(ECallbackType aeType)
+{
+    // Copy first: a callback may deregister itself or others.
+    const auto cCallbacks = mcCallbacks;
+    for (const auto& rEntry : cCallbacks)
+    {
+        if (rEntry->mbAlive && rEntry->mpCallback->GetCallbackType() == aeType)
+            (*rEntry->mpCallback)(aeType);
+    }
+}
+
+void tcNode::collectOutsideCallbacks(std::vector<std::shared_ptr<tsCallbackEntry>>& arList)
+{
+    for (const auto& rEntry : mcCallbacks)
+        if (rEntry->mpCallback->GetCallbackType() == cbPostOutsideLock)
+            arList.push_back(rEntry);
+}
+
+INodeMap* tcNode::GetNodeMap() const
+{
+    return &mrMap;
+}
+
+void tcNode::GetPropertyNames(gcstring_vector& PropertyNames) const
+{
+    PropertyNames.clear();
+    for (const char* pName :
+         {"Name", "NameSpace", "ToolTip", "Description", "DisplayName", "Visibility", "EventID"})
+        PropertyNames.push_back(pName);
+}
+
+bool tcNode::GetProperty(const gcstring& PropertyName, gcstring& ValueStr, gcstring& AttributeStr)
+{
+    tcMapLock cLock(mrMap);
+    static const char* const cVisibility[] = {"Beginner", "Expert", "Guru", "Invisible"};
+    AttributeStr = "";
+    const std::string sName = PropertyName.c_str();
+    if (sName == "Name")
+        ValueStr = msName;
+    else if (sName == "NameSpace")
+        ValueStr = meNameSpace == Standard ? "Standard" : "Custom";
+    else if (sName == "ToolTip")
+        ValueStr = msToolTip;
+    else if (sName == "Description")
+        ValueStr = msDescription;
+    else if (sName == "DisplayName")
+        ValueStr = GetDisplayName();
+    else if (sName == "Visibility")
+        ValueStr = cVisibility[std::min<int>(GetVisibility(), 3)];
+    else if (sName == "EventID")
+        ValueStr = msEventID;
+    else
+        return false;
+    return true;
+}
+
+void tcNode::ImposeAccessMode(EAccessMode AccessMode)
+{
+    tcMapLock cLock(mrMap);
+    tcChangeScope cScope(mrMap);
+    meImposedByApi = AccessMode;
+    invalidateCache();
+    mrMap.noteChanged(this, false);
+}
+
+void tcNode::ImposeVisibility(EVisibility Visibility)
+{
+    tcMapLock cLock(mrMap);
+    meImposedVisibility = Visibility;
+}
+
+gcstring tcNode::GetDocuURL() const
+{
+    return msDocuURL;
+}
+
+EAccessMode tcNode::GetAccessMode() const
+{
+    tcMapLock cLock(mrMap);
+    return const_cast<tcNode*>(this)->accessMode();
+}
+
+EAccessMode tcNode::guardMode(tcNode* apGuard)
+{
+    const EAccessMode eMode = apGuard->accessMode();
+    if (eMode == NI)
+        return NI;
+    if (!IsReadable(eMode))
+        return NA;
+    return RW;
+}
+
+EAccessMode tcNode::accessMode()
+{
+    if (mbAccessValid)
+        return meAccess;
+    if (mnAccessBusy > 0)
+        return RW; // a cycle through access rules: treat the inner visit as unrestricted
+    tcDepthGuard cGuard(*this);
+    ++mnAccessBusy;
+    struct tsRelease
+    {
+        int& mrBusy;
+        ~tsRelease() { --mrBusy; }
+    } cRelease{mnAccessBusy};
+
+    EAccessMode eMode = RW;
+    if (mpIsImplemented)
+    {
+        const EAccessMode eGuard = guardMode(mpIsImplemented);
+        if (eGuard != RW)
+            eMode = NA;
+        else if (mpIsImplemented->getInt() == 0)
+            eMode = NI;
+    }
+    if (eMode == RW && mpIsAvailable)
+    {
+        const EAccessMode eGuard = guardMode(mpIsAvailable);
+        if (eGuard != RW)
+            eMode = NA;
+        else if (mpIsAvailable->getInt() == 0)
+            eMode = notAvailableMeansNI() ? NI : NA;
+    }
+    if (eMode == RW)
+    {
+        eMode = naturalAccessMode();
+        if (mpIsLocked && IsImplemented(eMode))
+        {
+            const EAccessMode eGuard = guardMode(mpIsLocked);
+            if (eGuard != RW)
+                eMode = Combine(eMode, NA);
+            else if (mpIsLocked->getInt() != 0)
+                eMode = Combine(eMode, RO);
+        }
+        eMode = Combine(Combine(eMode, meImposedByXml), meImposedByApi);
+    }
+    if (cacheable())
+    {
+        meAccess = eMode;
+        mbAccessValid = true;
+    }
+    return eMode;
+}
+
+void tcNode::invalidateCache()
+{
+    mbValueCacheValid = false;
+    mbAccessValid = false;
+}
+
+bool tcNode::pollDue(int64_t anElapsed)
+{
+    if (mnPollingTime <= 0 || !pollActive())
+        return false;
+    mnPollElapsed += anElapsed;
+    if (mnPollElapsed < mnPollingTime)
+        return false;
+    mnPollElapsed = 0;
+    if (mpBlockPolling && mpBlockPolling->readable() && mpBlockPolling->getInt() != 0)
+        return false;
+    return true;
+}
+
+void tcNode::requireReadable(const char* apText)
+{
+    if (!readable())
+        KX_FAIL(AccessException, "%s", apText);
+}
+
+void tcNode::requireWritable(const char* apText)
+{
+    if (!writable())
+        KX_FAIL(AccessException, "%s", apText);
+}
+
+void tcNode::changed()
+{
+    mrMap.noteChanged(this, mbValueCacheValid);
+}
+
+void tcNode::noValue(const char* apWhat) const
+{
+    KX_FAIL(LogicalErrorException, "Node has no %s value", apWhat);
+}
+
+// ---- guarded entry points
+
+int64_t tcNode::getInt(bool abVerify, bool abIgnoreCache)
+{
+    tcDepthGuard cGuard(*this);
+    return doGetInt(abVerify, abIgnoreCache);
+}
+double tcNode::getFloat(bool abVerify, bool abIgnoreCache)
+{
+    tcDepthGuard cGuard(*this);
+    return doGetFloat(abVerify, abIgnoreCache);
+}
+void tcNode::setInt(int64_t anValue, bool abVerify)
+{
+    tcDepthGuard cGuard(*this);
+    doSetInt(anValue, abVerify);
+}
+void tcNode::setFloat(double adValue, bool abVerify)
+{
+    tcDepthGuard cGuard(*this);
+    doSetFloat(adValue, abVerify);
+}
+int64_t tcNode::getIntMin()
+{
+    tcDepthGuard cGuard(*this);
+    return doGetIntMin();
+}
+int64_t tcNode::getIntMax()
+{
+    tcDepthGuard cGuard(*this);
+    return doGetIntMax();
+}
+int64_t tcNode::getIntInc()
+{
+    tcDepthGuard cGuard(*this);
+    return doGetIntInc();
+}
+double tcNode::getFloatMin()
+{
+    tcDepthGuard cGuard(*this);
+    return doGetFloatMin();
+}
+double tcNode::getFloatMax()
+{
+    tcDepthGuard cGuard(*this);
+    return doGetFloatMax();
+}
+double tcNode::getFloatInc()
+{
+    tcDepthGuard cGuard(*this);
+    return doGetFloatInc();
+}
+bool tcNode::hasFloatInc()
+{
+    tcDepthGuard cGuard(*this);
+    return doHasFloatInc();
+}
+std::string tcNode::getString(bool abVerify, bool abIgnoreCache)
+{
+    tcDepthGuard cGuard(*this);
+    return doGetString(abVerify, abIgnoreCache);
+}
+void tcNode::setString(const std::string& arValue, bool abVerify)
+{
+    tcDepthGuard cGuard(*this);
+    doSetString(arValue, abVerify);
+}
+
+// ---- defaults: this node has no such value
+
+int64_t tcNode::doGetInt(bool, bool)
+{
+    noValue("integer");
+}
+double tcNode::doGetFloat(bool abVerify, bool abIgnoreCache)
+{
+    return static_cast<double>(doGetInt(abVerify, abIgnoreCache));
+}
+void tcNode::doSetInt(int64_t, bool)
+{
+    noValue("integer");
+}
+void tcNode::doSetFloat(double adValue, bool abVerify)
+{
+    doSetInt(roundToInt(adValue), abVerify);
+}
+int64_t tcNode::doGetIntMin()
+{
+    noValue("integer");
+}
+int64_t tcNode::doGetIntMax()
+{
+    noValue("integer");
+}
+int64_t tcNode::doGetIntInc()
+{
+    return 1;
+}
+double tcNode::doGetFloatMin()
+{
+    return static_cast<double>(doGetIntMin());
+}
+double tcNode::doGetFloatMax()
+{
+    return static_cast<double>(doGetIntMax());
+}
+double tcNode::doGetFloatInc()
+{
+    return static_cast<double>(doGetIntInc());
+}
+bool tcNode::doHasFloatInc()
+{
+    return true;
+}
+std::string tcNode::doGetString(bool, bool)
+{
+    noValue("string");
+}
+void tcNode::doSetString(const std::string&, bool)
+{
+    noValue("string");
+}
+
+bool tcValueNode::IsValueCacheValid() const
+{
+    tcMapLock cLock(mrMap);
+    return mbValueCacheValid;
+}
+
+} // namespace GenApi
