@@ -38,7 +38,7 @@ case "$cmd" in
     ;;
   test-tsan)
     configure build-tsan -DKESTRIX_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_tests build-tsan "$@"
+    run_tests build-tsan "$@"
     ;;
   bench)
     configure build-bench -DKESTRIX_BUILD_BENCH=ON -DKESTRIX_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release

@@ -2,14 +2,13 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QTextStream>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 #ifdef Q_OS_LINUX
 #include <sys/syscall.h>
@@ -20,12 +19,14 @@
 
 namespace
 {
-QMutex gcLogMutex;
+// Standard mutexes rather than QMutex: their locking is visible to the
+// thread sanitizer, which cannot see inside Qt.
+std::mutex gcLogMutex;
 std::unique_ptr<QFile> gpLogFile;
 
 std::atomic<bool> gbAddThreadId{false};
 
-QMutex gcReceiverMutex;
+std::mutex gcReceiverMutex;
 // Set before the event loop starts and cleared before the receiver dies.
 QObject* gpCriticalReceiver = nullptr;
 
@@ -61,7 +62,7 @@ QString typedText(QtMsgType aeType, const QString& arText)
 
 void writeToLogFile(const QString& arLine)
 {
-    QMutexLocker lcLock(&gcLogMutex);
+    std::lock_guard<std::mutex> lcLock(gcLogMutex);
     if (!gpLogFile)
         return;
     QTextStream lcStream(gpLogFile.get());
@@ -83,7 +84,7 @@ void writeToDebuggerChannel(const QString& arLine)
 
 void postCritical(const QString& arLine)
 {
-    QMutexLocker lcLock(&gcReceiverMutex);
+    std::lock_guard<std::mutex> lcLock(gcReceiverMutex);
     if (gpCriticalReceiver)
         QMetaObject::invokeMethod(gpCriticalReceiver, "showCriticalMessage", Qt::QueuedConnection,
                                   Q_ARG(QString, arLine));
@@ -102,7 +103,7 @@ void tcLogHandler::setAddThreadId(bool abAdd)
 
 bool tcLogHandler::openLogFile(const QString& arPath, QString* apError)
 {
-    QMutexLocker lcLock(&gcLogMutex);
+    std::lock_guard<std::mutex> lcLock(gcLogMutex);
     auto lpFile = std::make_unique<QFile>(arPath);
     if (!lpFile->open(QIODevice::WriteOnly | QIODevice::Append))
     {
@@ -117,7 +118,7 @@ bool tcLogHandler::openLogFile(const QString& arPath, QString* apError)
 
 void tcLogHandler::closeLogFile()
 {
-    QMutexLocker lcLock(&gcLogMutex);
+    std::lock_guard<std::mutex> lcLock(gcLogMutex);
     if (gpLogFile)
         gpLogFile->close();
     gpLogFile.reset();
@@ -125,7 +126,7 @@ void tcLogHandler::closeLogFile()
 
 void tcLogHandler::setCriticalReceiver(QObject* apReceiver)
 {
-    QMutexLocker lcLock(&gcReceiverMutex);
+    std::lock_guard<std::mutex> lcLock(gcReceiverMutex);
     gpCriticalReceiver = apReceiver;
 }
 

@@ -39,6 +39,11 @@ public:
     static void unpackSamples(qint64 anFirst, qint64 anEnd, const uchar* apSource,
                               quint16* apDestination) noexcept;
 
+    // Whether the processor's byte-shuffle instructions may be used (when it
+    // has them); off selects the portable converter. For tests and benchmarks.
+    static void setSimdAllowed(bool abAllowed);
+    static bool simdAllowed();
+
     static constexpr int scMaxThreads = 4;
 
     tcPacked12Unpacker() = delete;

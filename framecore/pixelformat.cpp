@@ -1,17 +1,58 @@
 #include "pixelformat.h"
 
+#include "framememory.h"
 #include "imagebuffer.h"
 #include "packed12unpacker.h"
 #include "pfncnames.h"
 
 #include <QDebug>
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <limits>
 #include <memory>
 
 namespace PixelFormats
 {
+namespace
+{
+// Full frames are large enough for a copy to be worth spreading over
+// OpenCV's worker threads, row stripe by row stripe.
+void copyInParallel(const cv::Mat& arSource, cv::Mat& arTarget)
+{
+    if (arSource.empty())
+    {
+        arTarget.release();
+        return;
+    }
+    if (arTarget.empty())
+        arTarget.allocator = tcFrameMemory::matAllocator();
+    arTarget.create(arSource.size(), arSource.type());
+    cv::parallel_for_(cv::Range(0, arSource.rows),
+                      [&arSource, &arTarget](const cv::Range& arRows)
+                      {
+                          cv::Mat lcTarget = arTarget.rowRange(arRows);
+                          arSource.rowRange(arRows).copyTo(lcTarget);
+                      });
+}
+
+void convertInParallel(const cv::Mat& arSource, cv::Mat& arTarget, double adScale)
+{
+    cv::parallel_for_(cv::Range(0, arSource.rows),
+                      [&arSource, &arTarget, adScale](const cv::Range& arRows)
+                      {
+                          cv::Mat lcTarget = arTarget.rowRange(arRows);
+                          arSource.rowRange(arRows).convertTo(lcTarget, CV_8U, adScale);
+                      });
+}
+
+void releaseImageBuffer(void* apBuffer)
+{
+    tcFrameMemory::release(static_cast<uchar*>(apBuffer));
+}
+} // namespace
+
 tcPixelFormat::tcPixelFormat(quint32 anCode, const tcImageBuffer& arImage) : mnCode(anCode), mpImage(&arImage)
 {
 }
@@ -83,18 +124,30 @@ QSharedPointer<QImage> tcPixelFormat::convertToQImage(const cv::Mat& arMatrix, i
                    << anMatType << "cannot be shown";
         return nullImage();
     }
-    auto lpImage = QSharedPointer<QImage>::create(arMatrix.cols, arMatrix.rows, aeFormat);
-    if (lpImage->isNull())
+    // QImage lines are padded to 4 bytes; writing through a matrix header
+    // with the image's own stride keeps every width free of shear.
+    const int lnChannels = arMatrix.channels();
+    const qint64 lnLineBytes = (static_cast<qint64>(arMatrix.cols) * lnChannels + 3) / 4 * 4;
+    uchar* lpBuffer = lnLineBytes <= std::numeric_limits<int>::max()
+                          ? tcFrameMemory::acquire(static_cast<size_t>(lnLineBytes) * arMatrix.rows)
+                          : nullptr;
+    if (lpBuffer == nullptr)
     {
         qWarning() << "tcPixelFormat::toQImage: no memory for a" << arMatrix.cols << "x" << arMatrix.rows
                    << "image";
+        return nullImage();
+    }
+    auto lpImage =
+        QSharedPointer<QImage>::create(lpBuffer, arMatrix.cols, arMatrix.rows, static_cast<int>(lnLineBytes),
+                                       aeFormat, releaseImageBuffer, lpBuffer);
+    if (lpImage->isNull())
+    {
+        tcFrameMemory::release(lpBuffer);
         return lpImage;
     }
-    // QImage lines are padded to 4 bytes; writing through a matrix header
-    // with the image's own stride keeps every width free of shear.
-    cv::Mat lcTarget(arMatrix.rows, arMatrix.cols, CV_MAKETYPE(CV_8U, arMatrix.channels()), lpImage->bits(),
-                     static_cast<size_t>(lpImage->bytesPerLine()));
-    arMatrix.convertTo(lcTarget, CV_8U, adScale);
+    cv::Mat lcTarget(arMatrix.rows, arMatrix.cols, CV_MAKETYPE(CV_8U, lnChannels), lpBuffer,
+                     static_cast<size_t>(lnLineBytes));
+    convertInParallel(arMatrix, lcTarget, adScale);
     return lpImage;
 }
 
@@ -130,6 +183,7 @@ const cv::Mat& tcPixelFormat::rawUnpacked12()
 {
     if (!mcRaw.empty() || !hasPixels())
         return mcRaw;
+    mcRaw.allocator = tcFrameMemory::matAllocator();
     mcRaw.create(mpImage->height(), mpImage->width(), CV_16UC1);
     try
     {
@@ -151,7 +205,7 @@ cv::Mat& tcPixelFormat::filteredAsCopy(bool abReset)
     {
         // Copying into the existing buffer (same size and type) keeps images
         // already made over it valid: they show the reset pixels.
-        getRawData().copyTo(mcFiltered);
+        copyInParallel(getRawData(), mcFiltered);
     }
     return mcFiltered;
 }
@@ -162,9 +216,15 @@ cv::Mat& tcPixelFormat::filteredDemosaiced(bool abReset)
     {
         const cv::Mat& lcRaw = getRawData();
         if (lcRaw.empty())
+        {
             mcFiltered.release();
+        }
         else
+        {
+            if (mcFiltered.empty())
+                mcFiltered.allocator = tcFrameMemory::matAllocator();
             cv::cvtColor(lcRaw, mcFiltered, bayerToRgbConversion(mnCode));
+        }
     }
     return mcFiltered;
 }

@@ -60,31 +60,37 @@ private slots:
     {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
-        for (int lnWidth : {1, 2, 3, 5, 7, 4001})
-            for (int lnHeight : {1, 2, 7, 8, 9, 20, 23})
-                QTest::addRow("%dx%d", lnWidth, lnHeight) << lnWidth << lnHeight;
+        QTest::addColumn<bool>("simd");
+        for (bool lbSimd : {true, false})
+            for (int lnWidth : {1, 2, 3, 5, 7, 16, 17, 4001})
+                for (int lnHeight : {1, 2, 7, 8, 9, 20, 23})
+                    QTest::addRow("%dx%d%s", lnWidth, lnHeight, lbSimd ? "" : " portable")
+                        << lnWidth << lnHeight << lbSimd;
     }
     void wholeFramesAtEveryWidth()
     {
         QFETCH(int, width);
         QFETCH(int, height);
+        QFETCH(bool, simd);
+        tcPacked12Unpacker::setSimdAllowed(simd);
         const std::vector<quint16> lsExpected = samples12(static_cast<qint64>(width) * height);
         const std::vector<uchar> lsBytes = pack12(lsExpected);
         std::vector<quint16> lsSamples(lsExpected.size(), 0xFFFF);
         tcPacked12Unpacker::unpack(lsBytes.data(), width, height, lsSamples.data());
+        tcPacked12Unpacker::setSimdAllowed(true);
         QCOMPARE(lsSamples, lsExpected);
     }
 
     void partialRangesJoinUp()
     {
-        const std::vector<quint16> lsExpected = samples12(11);
+        const std::vector<quint16> lsExpected = samples12(101);
         const std::vector<uchar> lsBytes = pack12(lsExpected);
-        std::vector<quint16> lsSamples(11, 0xFFFF);
-        // Boundaries on both halves of a triple.
-        tcPacked12Unpacker::unpackSamples(0, 3, lsBytes.data(), lsSamples.data());
-        tcPacked12Unpacker::unpackSamples(3, 4, lsBytes.data(), lsSamples.data());
-        tcPacked12Unpacker::unpackSamples(4, 9, lsBytes.data(), lsSamples.data());
-        tcPacked12Unpacker::unpackSamples(9, 11, lsBytes.data(), lsSamples.data());
+        std::vector<quint16> lsSamples(101, 0xFFFF);
+        // Boundaries on both halves of a triple, ranges long and short.
+        const qint64 lsBounds[] = {0, 3, 4, 9, 11, 40, 57, 58, 100, 101};
+        for (size_t lnIndex = 0; lnIndex + 1 < std::size(lsBounds); ++lnIndex)
+            tcPacked12Unpacker::unpackSamples(lsBounds[lnIndex], lsBounds[lnIndex + 1], lsBytes.data(),
+                                              lsSamples.data());
         QCOMPARE(lsSamples, lsExpected);
         tcPacked12Unpacker::unpackSamples(5, 5, lsBytes.data(), lsSamples.data()); // empty range
         QCOMPARE(lsSamples, lsExpected);
