@@ -10,6 +10,8 @@
 namespace
 {
 constexpr std::align_val_t scAlignment{64};
+// OpenCV's "compute this step" marker for caller-supplied data.
+constexpr size_t scAutoStep = 0x7fffffff;
 
 class tcPool
 {
@@ -132,7 +134,7 @@ public:
         {
             if (apStep != nullptr)
             {
-                if (apData != nullptr && apStep[lnDim] != CV_AUTOSTEP)
+                if (apData != nullptr && apStep[lnDim] != scAutoStep && apStep[lnDim] != cv::Mat::AUTO_STEP)
                     lnTotal = apStep[lnDim];
                 else
                     apStep[lnDim] = lnTotal;

@@ -70,11 +70,8 @@ void tcFloatBase::doSetFloat(double adValue, bool abVerify)
         checkRange(adValue);
     mbValueCacheValid = false;
     writeValue(adValue, abVerify);
-    if (cacheable() && ownCaching() == WriteThrough)
-    {
-        mdCache = adValue;
+    if (cacheable() && ownCaching() == WriteThrough && valueAfterWrite(adValue, mdCache))
         mbValueCacheValid = true;
-    }
     changed();
 }
 

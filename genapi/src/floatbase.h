@@ -53,6 +53,13 @@ protected:
 
     virtual double readValue(bool abVerify, bool abIgnoreCache) = 0;
     virtual void writeValue(double adValue, bool abVerify) = 0;
+    // See tcIntegerBase::valueAfterWrite.
+    virtual bool valueAfterWrite(double adWritten, double& arValue)
+    {
+        (void)adWritten;
+        (void)arValue;
+        return false;
+    }
     virtual double naturalMin() { return -DBL_MAX_VALUE; }
     virtual double naturalMax() { return DBL_MAX_VALUE; }
     virtual bool naturalHasInc() { return false; }

@@ -12,6 +12,17 @@
 namespace GenApi
 {
 
+namespace
+{
+// Beyond the single-precision range the nearest value is infinity.
+float toSingle(double adValue)
+{
+    if (std::isfinite(adValue) && std::fabs(adValue) > FLT_MAX)
+        return adValue > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(adValue);
+}
+} // namespace
+
 bool tcFloat::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)
 {
     auto is = [apName](const char* apWhat) { return std::strcmp(apName, apWhat) == 0; };
@@ -94,11 +105,7 @@ void tcFloatReg::writeValue(double adValue, bool)
     uint64_t nBits = 0;
     if (nLength == 4)
     {
-        // Beyond the single-precision range the nearest value is infinity.
-        const float fValue = (std::isfinite(adValue) && std::fabs(adValue) > FLT_MAX)
-                                 ? std::copysign(std::numeric_limits<float>::infinity(),
-                                                 static_cast<float>(adValue > 0 ? 1 : -1))
-                                 : static_cast<float>(adValue);
+        const float fValue = toSingle(adValue);
         uint32_t nBits32;
         std::memcpy(&nBits32, &fValue, 4);
         nBits = nBits32;
@@ -108,6 +115,13 @@ void tcFloatReg::writeValue(double adValue, bool)
     uint8_t cBytes[8] = {};
     unsignedToBytes(nBits, cBytes, nLength, mcRegister.endianess());
     mcRegister.write(*this, cBytes, nLength);
+}
+
+bool tcFloatReg::valueAfterWrite(double adWritten, double& arValue)
+{
+    // A single-precision register keeps only what a float can hold.
+    arValue = mcRegister.length() == 4 ? static_cast<double>(toSingle(adWritten)) : adWritten;
+    return std::isfinite(arValue) || !std::isfinite(adWritten);
 }
 
 } // namespace GenApi

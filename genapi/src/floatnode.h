@@ -22,6 +22,11 @@ protected:
         return mcSource.read(abVerify, abIgnoreCache);
     }
     void writeValue(double adValue, bool abVerify) override { mcSource.write(adValue, abVerify); }
+    bool valueAfterWrite(double adWritten, double& arValue) override
+    {
+        arValue = adWritten;
+        return mcSource.isFloating();
+    }
     double naturalMin() override;
     double naturalMax() override;
     bool naturalHasInc() override { return mcInc.isSet(); }
@@ -48,6 +53,7 @@ protected:
     EAccessMode naturalAccessMode() override;
     double readValue(bool abVerify, bool abIgnoreCache) override;
     void writeValue(double adValue, bool abVerify) override;
+    bool valueAfterWrite(double adWritten, double& arValue) override;
 
 private:
     tcRegisterAccess mcRegister;

@@ -21,6 +21,11 @@ protected:
         return mcSource.read(abVerify, abIgnoreCache);
     }
     void writeValue(int64_t anValue, bool abVerify) override { mcSource.write(anValue, abVerify); }
+    bool valueAfterWrite(int64_t anWritten, int64_t& arValue) override
+    {
+        arValue = anWritten;
+        return mcSource.isFloating();
+    }
     int64_t naturalMin() override;
     int64_t naturalMax() override;
     int64_t naturalInc() override;

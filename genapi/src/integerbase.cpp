@@ -79,11 +79,8 @@ void tcIntegerBase::doSetInt(int64_t anValue, bool abVerify)
         checkRange(anValue);
     mbValueCacheValid = false;
     writeValue(anValue, abVerify);
-    if (cacheable() && ownCaching() == WriteThrough)
-    {
-        mnCache = anValue;
+    if (cacheable() && ownCaching() == WriteThrough && valueAfterWrite(anValue, mnCache))
         mbValueCacheValid = true;
-    }
     changed();
 }
 

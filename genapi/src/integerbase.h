@@ -57,6 +57,14 @@ protected:
 
     virtual int64_t readValue(bool abVerify, bool abIgnoreCache) = 0;
     virtual void writeValue(int64_t anValue, bool abVerify) = 0;
+    // What a read right after writing anValue would return, when the node
+    // knows it without asking the device; otherwise the cache is dropped.
+    virtual bool valueAfterWrite(int64_t anWritten, int64_t& arValue)
+    {
+        (void)anWritten;
+        (void)arValue;
+        return false;
+    }
     virtual int64_t naturalMin() { return INT64_MIN; }
     virtual int64_t naturalMax() { return INT64_MAX; }
     virtual int64_t naturalInc() { return 1; }

@@ -85,6 +85,18 @@ void tcIntReg::readBytes()
 int64_t tcIntReg::readValue(bool, bool)
 {
     readBytes();
+    return decode();
+}
+
+bool tcIntReg::valueAfterWrite(int64_t, int64_t& arValue)
+{
+    // The register holds exactly the bytes just written.
+    arValue = decode();
+    return true;
+}
+
+int64_t tcIntReg::decode() const
+{
     const int64_t nLength = static_cast<int64_t>(mcBytes.size());
     const uint64_t nRaw = bytesToUnsigned(mcBytes.data(), nLength, mcRegister.endianess());
     const int64_t nWidth = mbMasked ? fieldWidth() : 8 * nLength;

@@ -23,12 +23,14 @@ protected:
     EAccessMode naturalAccessMode() override { return mcRegister.accessMode(*this); }
     int64_t readValue(bool abVerify, bool abIgnoreCache) override;
     void writeValue(int64_t anValue, bool abVerify) override;
+    bool valueAfterWrite(int64_t anWritten, int64_t& arValue) override;
     int64_t naturalMin() override;
     int64_t naturalMax() override;
 
 private:
     int64_t fieldWidth() const { return mnMsb - mnLsb + 1; }
     void readBytes();
+    int64_t decode() const;
 
     tcRegisterAccess mcRegister;
     bool mbMasked;

@@ -54,7 +54,8 @@ void tst_Formula::integerResults_data()
 {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<int64_t>("expected");
-    auto row = [](const char* apText, int64_t anValue) { QTest::newRow(apText) << QString(apText) << anValue; };
+    auto row = [](const char* apText, int64_t anValue)
+    { QTest::newRow(apText) << QString(apText) << anValue; };
     row("1+2*3", 7);
     row("(1+2)*3", 9);
     row("10-4-3", 3);
@@ -111,7 +112,8 @@ void tst_Formula::floatResults_data()
 {
     QTest::addColumn<QString>("formula");
     QTest::addColumn<double>("expected");
-    auto row = [](const char* apText, double adValue) { QTest::newRow(apText) << QString(apText) << adValue; };
+    auto row = [](const char* apText, double adValue)
+    { QTest::newRow(apText) << QString(apText) << adValue; };
     row("7/2", 3.5);
     row("25.2%7", 4.2);
     row("X*2", 5.0);
@@ -151,8 +153,9 @@ void tst_Formula::floatResults()
 void tst_Formula::errors_data()
 {
     QTest::addColumn<QString>("formula");
-    for (const char* pText : {"", "1 2", "(1+2", "1+2)", "1+", "FOO(1)", "SGN()", "SGN(1,2)", "ROUND(1,2,3)",
-                              "Y+1", "0x", "1 $ 2", "!1", "A}B", "\"A\"", "#1", "?1:2", "1?2", "0x11112222333344445"})
+    for (const char* pText :
+         {"", "1 2", "(1+2", "1+2)", "1+", "FOO(1)", "SGN()", "SGN(1,2)", "ROUND(1,2,3)", "Y+1", "0x",
+          "1 $ 2", "!1", "A}B", "\"A\"", "#1", "?1:2", "1?2", "0x11112222333344445"})
         QTest::newRow(*pText ? pText : "empty") << QString(pText);
     // Deep nesting must end in an error, not in a stack overflow.
     QTest::newRow("nested") << QString(5000, '(') + "1" + QString(5000, ')');

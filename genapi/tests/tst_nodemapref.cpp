@@ -41,8 +41,7 @@ const char* const gpWidth = "<Integer Name=\"Width\" NameSpace=\"Standard\"><Val
                             "<Integer Name=\"Custom1\"><Value>1</Value></Integer>";
 
 // Expects a GenICam exception of type E whose description holds all parts.
-template <class E, class F>
-void expectFailure(F afCall, const QStringList& acParts)
+template <class E, class F> void expectFailure(F afCall, const QStringList& acParts)
 {
     try
     {
@@ -166,7 +165,8 @@ void tst_NodeMapRef::badZip_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("text");
     const std::string sGood = makeZip({{"camera.xml", describeNodes(gpWidth)}});
-    QTest::newRow("no xml inside") << QByteArray::fromStdString(makeZip({{"readme.txt", "hello"}})) << "no XML";
+    QTest::newRow("no xml inside") << QByteArray::fromStdString(makeZip({{"readme.txt", "hello"}}))
+                                   << "no XML";
     QTest::newRow("truncated") << QByteArray::fromStdString(sGood.substr(0, sGood.size() / 2)) << "damaged";
     QTest::newRow("not a zip") << QByteArray("PK\3\4 this is not really a zip archive") << "damaged";
     QTest::newRow("empty") << QByteArray() << "empty";
@@ -196,24 +196,26 @@ void tst_NodeMapRef::badDescriptions_data()
 {
     QTest::addColumn<QString>("xml");
     QTest::addColumn<QStringList>("parts");
-    QTest::newRow("malformed") << QString::fromStdString(describeNodes("<Integer Name=\"A\"><Value>1</Integer>"))
+    QTest::newRow("malformed") << QString::fromStdString(
+                                      describeNodes("<Integer Name=\"A\"><Value>1</Integer>"))
                                << QStringList{"not well-formed"};
     QTest::newRow("wrong root") << "<Something/>" << QStringList{"RegisterDescription"};
-    QTest::newRow("missing node")
-        << QString::fromStdString(describeNodes("<Integer Name=\"A\"><pValue>Ghost</pValue></Integer>"))
-        << QStringList{"'A'", "missing node 'Ghost'"};
-    QTest::newRow("duplicate name") << QString::fromStdString(describeNodes(
-                                           "<Integer Name=\"A\"><Value>1</Value></Integer>"
-                                           "<Integer Name=\"A\"><Value>2</Value></Integer>"))
+    QTest::newRow("missing node") << QString::fromStdString(describeNodes(
+                                         "<Integer Name=\"A\"><pValue>Ghost</pValue></Integer>"))
+                                  << QStringList{"'A'", "missing node 'Ghost'"};
+    QTest::newRow("duplicate name") << QString::fromStdString(
+                                           describeNodes("<Integer Name=\"A\"><Value>1</Value></Integer>"
+                                                         "<Integer Name=\"A\"><Value>2</Value></Integer>"))
                                     << QStringList{"'A'", "more than once"};
     QTest::newRow("no value") << QString::fromStdString(describeNodes("<Integer Name=\"A\"></Integer>"))
                               << QStringList{"'A'", "Value"};
-    QTest::newRow("bad number")
-        << QString::fromStdString(describeNodes("<Integer Name=\"A\"><Value>twelve</Value></Integer>"))
-        << QStringList{"'A'", "twelve"};
+    QTest::newRow("bad number") << QString::fromStdString(
+                                       describeNodes("<Integer Name=\"A\"><Value>twelve</Value></Integer>"))
+                                << QStringList{"'A'", "twelve"};
     QTest::newRow("bit outside register")
-        << QString::fromStdString(describeNodes("<MaskedIntReg Name=\"M\"><Address>0</Address><Length>1</Length>"
-                                                "<pPort>Device</pPort><Bit>9</Bit></MaskedIntReg>"))
+        << QString::fromStdString(
+               describeNodes("<MaskedIntReg Name=\"M\"><Address>0</Address><Length>1</Length>"
+                             "<pPort>Device</pPort><Bit>9</Bit></MaskedIntReg>"))
         << QStringList{"'M'", "outside"};
     QTest::newRow("pPort not a port")
         << QString::fromStdString(describeNodes("<Integer Name=\"P\"><Value>1</Value></Integer>"
@@ -224,9 +226,9 @@ void tst_NodeMapRef::badDescriptions_data()
         << QString::fromStdString(describeNodes(
                "<Boolean Name=\"B\"><Value>true</Value><OnValue>1</OnValue><OffValue>1</OffValue></Boolean>"))
         << QStringList{"'B'", "OnValue"};
-    QTest::newRow("schema 2")
-        << QString::fromStdString(describeNodes("")).replace("SchemaMajorVersion=\"1\"", "SchemaMajorVersion=\"2\"")
-        << QStringList{"not supported"};
+    QTest::newRow("schema 2") << QString::fromStdString(describeNodes(""))
+                                     .replace("SchemaMajorVersion=\"1\"", "SchemaMajorVersion=\"2\"")
+                              << QStringList{"not supported"};
     QTest::newRow("nameless") << QString::fromStdString(describeNodes("<Integer><Value>1</Value></Integer>"))
                               << QStringList{"no Name"};
 }
@@ -236,7 +238,8 @@ void tst_NodeMapRef::badDescriptions()
     QFETCH(QString, xml);
     QFETCH(QStringList, parts);
     CNodeMapRef cMap;
-    expectFailure<GenICam::RuntimeException>([&] { cMap._LoadXMLFromString(xml.toStdString().c_str()); }, parts);
+    expectFailure<GenICam::RuntimeException>([&] { cMap._LoadXMLFromString(xml.toStdString().c_str()); },
+                                             parts);
     QVERIFY(cMap._Ptr == nullptr);
     // A failed load leaves the reference empty and ready for another try.
     cMap._LoadXMLFromString(describeNodes(gpWidth).c_str());
@@ -253,7 +256,7 @@ void tst_NodeMapRef::cyclicReferenceIsReported()
                                           "<Formula>X+1</Formula></IntSwissKnife>"
                                           "<IntSwissKnife Name=\"K2\"><pVariable Name=\"Y\">K</pVariable>"
                                           "<Formula>Y+1</Formula></IntSwissKnife>")
-                                 .c_str());
+                                .c_str());
     CIntegerPtr pA = cMap._GetNode("A");
     // Access rules through a cycle resolve; reading a value through it fails cleanly.
     QVERIFY(pA->GetAccessMode() == RW);
@@ -311,13 +314,14 @@ void tst_NodeMapRef::destroyEmptiesTheReference()
 void tst_NodeMapRef::unknownElementsAreIgnored()
 {
     CNodeMapRef cMap;
-    cMap._LoadXMLFromString(describeNodes("<Group Comment=\"g\"><Group Comment=\"inner\">"
-                                          "<Integer Name=\"A\"><Value>3</Value><FancyNewThing>1</FancyNewThing>"
-                                          "<Extension><Whatever Name=\"X\"/></Extension></Integer>"
-                                          "</Group></Group>"
-                                          "<FutureNode Name=\"F\"><ToolTip>t</ToolTip></FutureNode>"
-                                          "<Integer Name=\"B\"><pValue>F</pValue></Integer>")
-                                .c_str());
+    cMap._LoadXMLFromString(
+        describeNodes("<Group Comment=\"g\"><Group Comment=\"inner\">"
+                      "<Integer Name=\"A\"><Value>3</Value><FancyNewThing>1</FancyNewThing>"
+                      "<Extension><Whatever Name=\"X\"/></Extension></Integer>"
+                      "</Group></Group>"
+                      "<FutureNode Name=\"F\"><ToolTip>t</ToolTip></FutureNode>"
+                      "<Integer Name=\"B\"><pValue>F</pValue></Integer>")
+            .c_str());
     CIntegerPtr pA = cMap._GetNode("A");
     QCOMPARE(pA->GetValue(), int64_t(3));
     INode* pF = cMap._GetNode("F");

@@ -25,8 +25,8 @@ struct tsDevice
     tcMemoryPort mcPort;
 };
 
-std::string maskedReg(const char* apName, const char* apEndian, const char* apBits, const char* apSign = "Unsigned",
-                      int anLength = 4)
+std::string maskedReg(const char* apName, const char* apEndian, const char* apBits,
+                      const char* apSign = "Unsigned", int anLength = 4)
 {
     return std::string("<MaskedIntReg Name=\"") + apName + "\"><Address>0x100</Address><Length>" +
            std::to_string(anLength) +
@@ -66,18 +66,25 @@ void tst_Registers::intRegByteOrderAndSign_data()
     QTest::addColumn<int>("length");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int64_t>("value");
-    QTest::newRow("LE u32") << "LittleEndian" << "Unsigned" << 4 << QByteArray("\x78\x56\x34\x12", 4)
-                            << int64_t(0x12345678);
-    QTest::newRow("BE u32") << "BigEndian" << "Unsigned" << 4 << QByteArray("\x12\x34\x56\x78", 4)
-                            << int64_t(0x12345678);
-    QTest::newRow("LE s16") << "LittleEndian" << "Signed" << 2 << QByteArray("\xfe\xff", 2) << int64_t(-2);
-    QTest::newRow("BE s16") << "BigEndian" << "Signed" << 2 << QByteArray("\xff\xfe", 2) << int64_t(-2);
-    QTest::newRow("BE u16 top bit") << "BigEndian" << "Unsigned" << 2 << QByteArray("\xff\xfe", 2) << int64_t(65534);
-    QTest::newRow("LE s8") << "LittleEndian" << "Signed" << 1 << QByteArray("\x80", 1) << int64_t(-128);
-    QTest::newRow("BE u64") << "BigEndian" << "Unsigned" << 8 << QByteArray("\x00\x00\x00\x01\x00\x00\x00\x02", 8)
+    QTest::newRow("LE u32") << "LittleEndian"
+                            << "Unsigned" << 4 << QByteArray("\x78\x56\x34\x12", 4) << int64_t(0x12345678);
+    QTest::newRow("BE u32") << "BigEndian"
+                            << "Unsigned" << 4 << QByteArray("\x12\x34\x56\x78", 4) << int64_t(0x12345678);
+    QTest::newRow("LE s16") << "LittleEndian"
+                            << "Signed" << 2 << QByteArray("\xfe\xff", 2) << int64_t(-2);
+    QTest::newRow("BE s16") << "BigEndian"
+                            << "Signed" << 2 << QByteArray("\xff\xfe", 2) << int64_t(-2);
+    QTest::newRow("BE u16 top bit") << "BigEndian"
+                                    << "Unsigned" << 2 << QByteArray("\xff\xfe", 2) << int64_t(65534);
+    QTest::newRow("LE s8") << "LittleEndian"
+                           << "Signed" << 1 << QByteArray("\x80", 1) << int64_t(-128);
+    QTest::newRow("BE u64") << "BigEndian"
+                            << "Unsigned" << 8 << QByteArray("\x00\x00\x00\x01\x00\x00\x00\x02", 8)
                             << int64_t(0x100000002LL);
-    QTest::newRow("LE s64") << "LittleEndian" << "Signed" << 8 << QByteArray(8, '\xff') << int64_t(-1);
-    QTest::newRow("BE u24") << "BigEndian" << "Unsigned" << 3 << QByteArray("\x01\x02\x03", 3) << int64_t(0x010203);
+    QTest::newRow("LE s64") << "LittleEndian"
+                            << "Signed" << 8 << QByteArray(8, '\xff') << int64_t(-1);
+    QTest::newRow("BE u24") << "BigEndian"
+                            << "Unsigned" << 3 << QByteArray("\x01\x02\x03", 3) << int64_t(0x010203);
 }
 
 void tst_Registers::intRegByteOrderAndSign()
@@ -137,28 +144,39 @@ void tst_Registers::maskedBits_data()
     QTest::addColumn<int>("length");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int64_t>("value");
-    QTest::newRow("LE 15..8") << "LittleEndian" << "<LSB>8</LSB><MSB>15</MSB>" << "Unsigned" << 4
-                              << QByteArray("\x78\x56\x34\x12", 4) << int64_t(0x56);
-    QTest::newRow("BE 23..16") << "BigEndian" << "<LSB>23</LSB><MSB>16</MSB>" << "Unsigned" << 4
-                               << QByteArray("\x12\x34\x56\x78", 4) << int64_t(0x56);
-    QTest::newRow("BE 12-bit") << "BigEndian" << "<LSB>11</LSB><MSB>0</MSB>" << "Unsigned" << 2
-                               << QByteArray("\xab\xcd", 2) << int64_t(0xabc);
-    QTest::newRow("BE bit 31") << "BigEndian" << "<Bit>31</Bit>" << "Unsigned" << 4
-                               << QByteArray("\x00\x00\x00\x01", 4) << int64_t(1);
-    QTest::newRow("BE bit 0") << "BigEndian" << "<Bit>0</Bit>" << "Unsigned" << 4 << QByteArray("\x80\x00\x00\x00", 4)
-                              << int64_t(1);
-    QTest::newRow("BE bit 0 clear") << "BigEndian" << "<Bit>0</Bit>" << "Unsigned" << 4
-                                    << QByteArray("\x7f\xff\xff\xff", 4) << int64_t(0);
-    QTest::newRow("LE bit 0") << "LittleEndian" << "<Bit>0</Bit>" << "Unsigned" << 4
-                              << QByteArray("\x01\x00\x00\x00", 4) << int64_t(1);
-    QTest::newRow("LE bit 31") << "LittleEndian" << "<Bit>31</Bit>" << "Unsigned" << 4
-                               << QByteArray("\x00\x00\x00\x80", 4) << int64_t(1);
-    QTest::newRow("LE signed field") << "LittleEndian" << "<LSB>4</LSB><MSB>7</MSB>" << "Signed" << 1
-                                     << QByteArray("\xe0", 1) << int64_t(-2);
-    QTest::newRow("BE signed field") << "BigEndian" << "<LSB>3</LSB><MSB>0</MSB>" << "Signed" << 1
-                                     << QByteArray("\xe0", 1) << int64_t(-2);
-    QTest::newRow("LE top bits 64") << "LittleEndian" << "<LSB>60</LSB><MSB>63</MSB>" << "Unsigned" << 8
-                                    << QByteArray("\0\0\0\0\0\0\0\xa0", 8) << int64_t(0xa);
+    QTest::newRow("LE 15..8") << "LittleEndian"
+                              << "<LSB>8</LSB><MSB>15</MSB>"
+                              << "Unsigned" << 4 << QByteArray("\x78\x56\x34\x12", 4) << int64_t(0x56);
+    QTest::newRow("BE 23..16") << "BigEndian"
+                               << "<LSB>23</LSB><MSB>16</MSB>"
+                               << "Unsigned" << 4 << QByteArray("\x12\x34\x56\x78", 4) << int64_t(0x56);
+    QTest::newRow("BE 12-bit") << "BigEndian"
+                               << "<LSB>11</LSB><MSB>0</MSB>"
+                               << "Unsigned" << 2 << QByteArray("\xab\xcd", 2) << int64_t(0xabc);
+    QTest::newRow("BE bit 31") << "BigEndian"
+                               << "<Bit>31</Bit>"
+                               << "Unsigned" << 4 << QByteArray("\x00\x00\x00\x01", 4) << int64_t(1);
+    QTest::newRow("BE bit 0") << "BigEndian"
+                              << "<Bit>0</Bit>"
+                              << "Unsigned" << 4 << QByteArray("\x80\x00\x00\x00", 4) << int64_t(1);
+    QTest::newRow("BE bit 0 clear") << "BigEndian"
+                                    << "<Bit>0</Bit>"
+                                    << "Unsigned" << 4 << QByteArray("\x7f\xff\xff\xff", 4) << int64_t(0);
+    QTest::newRow("LE bit 0") << "LittleEndian"
+                              << "<Bit>0</Bit>"
+                              << "Unsigned" << 4 << QByteArray("\x01\x00\x00\x00", 4) << int64_t(1);
+    QTest::newRow("LE bit 31") << "LittleEndian"
+                               << "<Bit>31</Bit>"
+                               << "Unsigned" << 4 << QByteArray("\x00\x00\x00\x80", 4) << int64_t(1);
+    QTest::newRow("LE signed field") << "LittleEndian"
+                                     << "<LSB>4</LSB><MSB>7</MSB>"
+                                     << "Signed" << 1 << QByteArray("\xe0", 1) << int64_t(-2);
+    QTest::newRow("BE signed field") << "BigEndian"
+                                     << "<LSB>3</LSB><MSB>0</MSB>"
+                                     << "Signed" << 1 << QByteArray("\xe0", 1) << int64_t(-2);
+    QTest::newRow("LE top bits 64") << "LittleEndian"
+                                    << "<LSB>60</LSB><MSB>63</MSB>"
+                                    << "Unsigned" << 8 << QByteArray("\0\0\0\0\0\0\0\xa0", 8) << int64_t(0xa);
 }
 
 void tst_Registers::maskedBits()
@@ -182,10 +200,14 @@ void tst_Registers::maskedWriteKeepsOtherBits_data()
     QTest::addColumn<QString>("bits");
     QTest::addColumn<int64_t>("value");
     QTest::addColumn<uint32_t>("expected"); // register value after the write, from 0xffffffff
-    QTest::newRow("LE 15..8") << "LittleEndian" << "<LSB>8</LSB><MSB>15</MSB>" << int64_t(0x12) << 0xffff12ffu;
-    QTest::newRow("BE 23..16") << "BigEndian" << "<LSB>23</LSB><MSB>16</MSB>" << int64_t(0x12) << 0xffff12ffu;
-    QTest::newRow("BE bit 0") << "BigEndian" << "<Bit>0</Bit>" << int64_t(0) << 0x7fffffffu;
-    QTest::newRow("LE bit 0") << "LittleEndian" << "<Bit>0</Bit>" << int64_t(0) << 0xfffffffeu;
+    QTest::newRow("LE 15..8") << "LittleEndian"
+                              << "<LSB>8</LSB><MSB>15</MSB>" << int64_t(0x12) << 0xffff12ffu;
+    QTest::newRow("BE 23..16") << "BigEndian"
+                               << "<LSB>23</LSB><MSB>16</MSB>" << int64_t(0x12) << 0xffff12ffu;
+    QTest::newRow("BE bit 0") << "BigEndian"
+                              << "<Bit>0</Bit>" << int64_t(0) << 0x7fffffffu;
+    QTest::newRow("LE bit 0") << "LittleEndian"
+                              << "<Bit>0</Bit>" << int64_t(0) << 0xfffffffeu;
 }
 
 void tst_Registers::maskedWriteKeepsOtherBits()
@@ -211,12 +233,13 @@ void tst_Registers::neighbouringFieldsDoNotClobberEachOther()
 {
     // Two cached fields of one register: writing the second must not put the
     // first one's stale bits back.
-    tsDevice cDevice("<MaskedIntReg Name=\"A\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
-                     "<pPort>Device</pPort><LSB>0</LSB><MSB>7</MSB></MaskedIntReg>"
-                     "<MaskedIntReg Name=\"B\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
-                     "<pPort>Device</pPort><LSB>8</LSB><MSB>15</MSB></MaskedIntReg>"
-                     "<IntReg Name=\"Whole\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
-                     "<pPort>Device</pPort></IntReg>");
+    tsDevice cDevice(
+        "<MaskedIntReg Name=\"A\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort><LSB>0</LSB><MSB>7</MSB></MaskedIntReg>"
+        "<MaskedIntReg Name=\"B\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort><LSB>8</LSB><MSB>15</MSB></MaskedIntReg>"
+        "<IntReg Name=\"Whole\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort></IntReg>");
     CIntegerPtr pA = cDevice.mcMap._GetNode("A");
     CIntegerPtr pB = cDevice.mcMap._GetNode("B");
     CIntegerPtr pWhole = cDevice.mcMap._GetNode("Whole");
@@ -266,7 +289,8 @@ void tst_Registers::summedAddresses()
         "<IntReg Name=\"NodeOffset\"><Address>0x3000</Address><pIndex pOffset=\"Step\">Selector</pIndex>"
         "<Length>4</Length><AccessMode>RW</AccessMode><pPort>Device</pPort></IntReg>"
         "<IntReg Name=\"Knifed\"><Address>0x10</Address>"
-        "<IntSwissKnife Name=\"Knife\"><pVariable Name=\"B\">Base</pVariable><Formula>B*5</Formula></IntSwissKnife>"
+        "<IntSwissKnife Name=\"Knife\"><pVariable "
+        "Name=\"B\">Base</pVariable><Formula>B*5</Formula></IntSwissKnife>"
         "<Length>4</Length><AccessMode>RW</AccessMode><pPort>Device</pPort></IntReg>");
     CIntegerPtr pSelector = cDevice.mcMap._GetNode("Selector");
     for (int64_t nIndex = 0; nIndex < 4; ++nIndex)
@@ -302,8 +326,8 @@ void tst_Registers::floatRegister()
     QFETCH(QString, endian);
     QFETCH(int, length);
     tsDevice cDevice("<FloatReg Name=\"F\"><Address>0x80</Address><Length>" + std::to_string(length) +
-                     "</Length><AccessMode>RW</AccessMode><pPort>Device</pPort><Endianess>" + endian.toStdString() +
-                     "</Endianess><Unit>dB</Unit></FloatReg>");
+                     "</Length><AccessMode>RW</AccessMode><pPort>Device</pPort><Endianess>" +
+                     endian.toStdString() + "</Endianess><Unit>dB</Unit></FloatReg>");
     CFloatPtr pFloat = cDevice.mcMap._GetNode("F");
     pFloat->SetValue(1.5);
     std::vector<uint8_t> cBytes = cDevice.mcPort.peek(0x80, length);
@@ -329,8 +353,9 @@ void tst_Registers::floatRegister()
 
 void tst_Registers::stringRegister()
 {
-    tsDevice cDevice("<StringReg Name=\"S\"><Address>0x200</Address><Length>8</Length><AccessMode>RW</AccessMode>"
-                     "<pPort>Device</pPort></StringReg>");
+    tsDevice cDevice(
+        "<StringReg Name=\"S\"><Address>0x200</Address><Length>8</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort></StringReg>");
     CStringPtr pString = cDevice.mcMap._GetNode("S");
     QCOMPARE(pString->GetMaxLength(), int64_t(8));
     cDevice.mcPort.poke(0x200, {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'});

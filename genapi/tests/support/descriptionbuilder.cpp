@@ -8,7 +8,8 @@ std::string describeNodes(const std::string& arNodes, int anSchemaMinor)
            "SchemaMajorVersion=\"1\" SchemaMinorVersion=\"" +
            std::to_string(anSchemaMinor) +
            "\" SchemaSubMinorVersion=\"0\" MajorVersion=\"1\" MinorVersion=\"0\" SubMinorVersion=\"0\" "
-           "ProductGuid=\"00000000-0000-0000-0000-000000000000\" VersionGuid=\"00000000-0000-0000-0000-000000000000\" "
+           "ProductGuid=\"00000000-0000-0000-0000-000000000000\" "
+           "VersionGuid=\"00000000-0000-0000-0000-000000000000\" "
            "xmlns=\"http://www.genicam.org/GenApi/Version_" +
            sVersion +
            "\">\n"
