@@ -429,7 +429,6 @@ void tcStream::bufferInfo(GenTL::BUFFER_HANDLE apBuffer, GenTL::BUFFER_INFO_CMD 
     // Commands that describe the frame have no answer until a frame arrived.
     const auto lfFrame = [&lrBuffer]()
     { require(lrBuffer.mbHasFrame, GenTL::GC_ERR_NOT_AVAILABLE, "the buffer holds no frame"); };
-    const uint32_t lnOversize = lrBuffer.mbOversize ? 16 : 0;
     switch (anCmd)
     {
     case GenTL::BUFFER_INFO_BASE:
@@ -467,11 +466,12 @@ void tcStream::bufferInfo(GenTL::BUFFER_HANDLE apBuffer, GenTL::BUFFER_INFO_CMD 
         break;
     case GenTL::BUFFER_INFO_WIDTH:
         lfFrame();
-        lcOut.sizeT(lrGeometry.mnWidth + lnOversize);
+        // An injected oversize claims more than the sensor has.
+        lcOut.sizeT(lrBuffer.mbOversize ? lrGeometry.mnSensorWidth + 16 : lrGeometry.mnWidth);
         break;
     case GenTL::BUFFER_INFO_HEIGHT:
         lfFrame();
-        lcOut.sizeT(lrGeometry.mnHeight + lnOversize);
+        lcOut.sizeT(lrBuffer.mbOversize ? lrGeometry.mnSensorHeight + 16 : lrGeometry.mnHeight);
         break;
     case GenTL::BUFFER_INFO_XOFFSET:
         lfFrame();
