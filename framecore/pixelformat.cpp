@@ -13,10 +13,29 @@
 #include <limits>
 #include <memory>
 
+#if defined(__SANITIZE_THREAD__)
+#define KX_THREAD_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define KX_THREAD_SANITIZER 1
+#endif
+#endif
+
 namespace PixelFormats
 {
 namespace
 {
+#ifdef KX_THREAD_SANITIZER
+// OpenCV's worker pool hands out work through synchronisation inside a
+// library the thread sanitizer does not instrument, so every matrix touched
+// by a worker would be reported as raced. Sanitizer builds run OpenCV's
+// parallel loops in the calling thread; threads of our own stay checked.
+[[maybe_unused]] const bool gbOpenCVSerial = [] {
+    cv::setNumThreads(0);
+    return true;
+}();
+#endif
+
 // Full frames are large enough for a copy to be worth spreading over
 // OpenCV's worker threads, row stripe by row stripe.
 void copyInParallel(const cv::Mat& arSource, cv::Mat& arTarget)
@@ -67,13 +86,6 @@ QString tcPixelFormat::getName() const
 bool tcPixelFormat::hasPixels() const
 {
     return mpImage->data() != nullptr && mpImage->width() > 0 && mpImage->height() > 0;
-}
-
-qint64 tcPixelFormat::pixelCount() const
-{
-    if (!hasPixels())
-        return 0;
-    return static_cast<qint64>(mpImage->width()) * mpImage->height();
 }
 
 cv::Mat tcPixelFormat::frameMatrix(int anType) const

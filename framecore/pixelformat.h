@@ -54,7 +54,6 @@ protected:
     const tcImageBuffer& image() const { return *mpImage; }
     // True when the frame has bytes and at least one pixel.
     bool hasPixels() const;
-    qint64 pixelCount() const;
     // The frame's bytes seen as a matrix of the given type, rows back to back.
     cv::Mat frameMatrix(int anType) const;
     // A QImage that shares the filtered matrix's pixels. The image keeps the
