@@ -20,24 +20,83 @@ bool isIdentChar(char acChar)
     return std::isalnum(static_cast<unsigned char>(acChar)) || acChar == '_' || acChar == '.';
 }
 
-struct tsOperator
+// Matches the operator at arText[anPos]; returns its length, 0 if none.
+// Two-character operators are tried before their one-character prefixes.
+size_t matchOperator(const std::string& arText, size_t anPos, teToken& arKind)
 {
-    const char* mpText;
-    teToken meKind;
-};
-
-// Longest first so that "<=" wins over "<" and "**" over "*".
-const tsOperator gcOperators[] = {
-    {"**", teToken::Power},      {"||", teToken::OrOr},         {"&&", teToken::AndAnd},
-    {"<>", teToken::NotEqual},   {"!=", teToken::NotEqual},     {"==", teToken::Equal},
-    {"<=", teToken::LessEqual},  {">=", teToken::GreaterEqual}, {"<<", teToken::ShiftLeft},
-    {">>", teToken::ShiftRight}, {"(", teToken::LParen},        {")", teToken::RParen},
-    {",", teToken::Comma},       {"?", teToken::Question},      {":", teToken::Colon},
-    {"|", teToken::Or},          {"^", teToken::Xor},           {"&", teToken::And},
-    {"=", teToken::Equal},       {"<", teToken::Less},          {">", teToken::Greater},
-    {"+", teToken::Plus},        {"-", teToken::Minus},         {"*", teToken::Times},
-    {"/", teToken::Divide},      {"%", teToken::Modulo},        {"~", teToken::Tilde},
-};
+    const char c = arText[anPos];
+    const char d = anPos + 1 < arText.size() ? arText[anPos + 1] : '\0';
+    auto two = [&](char acSecond, teToken aeTwo, teToken aeOne) -> size_t
+    {
+        if (d == acSecond)
+        {
+            arKind = aeTwo;
+            return 2;
+        }
+        arKind = aeOne;
+        return 1;
+    };
+    switch (c)
+    {
+    case '*':
+        return two('*', teToken::Power, teToken::Times);
+    case '|':
+        return two('|', teToken::OrOr, teToken::Or);
+    case '&':
+        return two('&', teToken::AndAnd, teToken::And);
+    case '=':
+        return two('=', teToken::Equal, teToken::Equal);
+    case '>':
+        if (d == '=')
+            return two('=', teToken::GreaterEqual, teToken::Greater);
+        return two('>', teToken::ShiftRight, teToken::Greater);
+    case '<':
+        if (d == '=')
+            return two('=', teToken::LessEqual, teToken::Less);
+        if (d == '>')
+            return two('>', teToken::NotEqual, teToken::Less);
+        return two('<', teToken::ShiftLeft, teToken::Less);
+    case '!':
+        if (d == '=')
+            return two('=', teToken::NotEqual, teToken::NotEqual);
+        return 0;
+    case '(':
+        arKind = teToken::LParen;
+        return 1;
+    case ')':
+        arKind = teToken::RParen;
+        return 1;
+    case ',':
+        arKind = teToken::Comma;
+        return 1;
+    case '?':
+        arKind = teToken::Question;
+        return 1;
+    case ':':
+        arKind = teToken::Colon;
+        return 1;
+    case '^':
+        arKind = teToken::Xor;
+        return 1;
+    case '+':
+        arKind = teToken::Plus;
+        return 1;
+    case '-':
+        arKind = teToken::Minus;
+        return 1;
+    case '/':
+        arKind = teToken::Divide;
+        return 1;
+    case '%':
+        arKind = teToken::Modulo;
+        return 1;
+    case '~':
+        arKind = teToken::Tilde;
+        return 1;
+    default:
+        return 0;
+    }
+}
 
 } // namespace
 
@@ -143,24 +202,17 @@ std::vector<tsToken> tcFormulaTokenizer::tokenize(const std::string& arText)
             cTokens.push_back(std::move(cToken));
             continue;
         }
-        bool bFound = false;
-        for (const tsOperator& rOp : gcOperators)
+        tsToken cToken;
+        const size_t nLen = matchOperator(arText, nPos, cToken.meKind);
+        if (nLen > 0)
         {
-            const size_t nLen = std::char_traits<char>::length(rOp.mpText);
-            if (arText.compare(nPos, nLen, rOp.mpText) == 0)
-            {
-                tsToken cToken;
-                cToken.meKind = rOp.meKind;
-                cToken.mnPos = nPos;
-                cTokens.push_back(cToken);
-                nPos += nLen;
-                bFound = true;
-                break;
-            }
+            cToken.mnPos = nPos;
+            cTokens.push_back(cToken);
+            nPos += nLen;
+            continue;
         }
-        if (!bFound)
-            throw tcFormulaError(std::string("unexpected character '") + c + "' at position " +
-                                 std::to_string(nPos));
+        throw tcFormulaError(std::string("unexpected character '") + c + "' at position " +
+                             std::to_string(nPos));
     }
     tsToken cEnd;
     cEnd.mnPos = arText.size();

@@ -10,7 +10,11 @@ namespace GenApi
 namespace
 {
 const int gnMaxDepth = 256;
-}
+// Evaluations within one outermost call. Real descriptions stay far below;
+// a hostile one (each formula reading the previous one twice, uncached)
+// would otherwise take exponential time.
+const int64_t gnMaxWork = 2000000;
+} // namespace
 
 tcNodeMap::tcNodeMap(std::string asDeviceName) : msDeviceName(std::move(asDeviceName)) {}
 
@@ -56,6 +60,11 @@ void tcNodeMap::unlock() const
 
 void tcNodeMap::enter(const tcNode& arNode)
 {
+    if (mnDepth == 0)
+        mnWork = 0;
+    if (++mnWork > gnMaxWork)
+        arNode.fail<GenICam::LogicalErrorException>(__FILE__, __LINE__,
+                                                    "Evaluation takes too many steps; the description is too complex");
     if (++mnDepth > gnMaxDepth)
     {
         --mnDepth;

@@ -85,6 +85,7 @@ private:
     std::unordered_set<tcNode*> mcKeptCaches;
     uint64_t mnStamp = 0;
     int mnDepth = 0;
+    int64_t mnWork = 0;
 };
 
 // Holds the node map's lock for a scope.

@@ -12,7 +12,7 @@ namespace GenApi
 
 namespace
 {
-const int64_t gnMaxRegisterLength = 1 << 26;
+const int64_t gnMaxRegisterLength = 1 << 24;
 }
 
 bool tcRegister::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)
