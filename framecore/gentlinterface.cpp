@@ -1,5 +1,6 @@
 #include "gentlinterface.h"
 
+#include "camerainterface.h"
 #include "gentlport.h"
 #include "settings.h"
 
@@ -230,6 +231,14 @@ QByteArray tcGenTLInterface::readDescriptionFile()
     if (lcData.isNull())
         lcData = QByteArray(""); // an empty file is still the producer's answer
     return lcData;
+}
+
+bool tcGenTLInterface::open(tcCameraInterface* apCamera)
+{
+    if (!attachPort(apCamera->nodeMap()))
+        return false;
+    apCamera->setGenTLIface(this);
+    return apCamera->open();
 }
 
 bool tcGenTLInterface::attachPort(GenApi::CNodeMapRef& arNodeMap)

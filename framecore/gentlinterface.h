@@ -15,6 +15,7 @@ namespace GenApi
 {
 class CNodeMapRef;
 }
+class tcCameraInterface;
 class tcGenTLPort;
 
 // The binding to one GenTL producer, loaded by path at run time. It resolves
@@ -34,6 +35,9 @@ public:
     bool OpenDevice(int anInterfaceIndex, const QString& arDeviceId);
     QByteArray loadXMLFromDevice();
 
+    // Attaches the camera's node map to the device port and opens the
+    // camera. GenICam exceptions of the connection pass to the caller.
+    bool open(tcCameraInterface* apCamera);
     // Makes the port object over the device's port and connects the node
     // map's "Device" port to it. GenICam exceptions of the connection pass.
     bool attachPort(GenApi::CNodeMapRef& arNodeMap);
