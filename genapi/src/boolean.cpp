@@ -89,6 +89,8 @@ void tcBoolean::writeBool(bool abValue, bool abVerify)
         mbValueCacheValid = true;
     }
     changed();
+    if (abVerify)
+        checkDeviceError();
 }
 
 int64_t tcBoolean::doGetInt(bool abVerify, bool abIgnoreCache)

@@ -57,6 +57,8 @@ void tcCommand::execute(bool abVerify)
         mcValue.setConstant(nCommand);
     invalidateCache();
     changed();
+    if (abVerify)
+        checkDeviceError();
 }
 
 bool tcCommand::isDone()

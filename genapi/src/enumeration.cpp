@@ -123,6 +123,8 @@ void tcEnumeration::doSetInt(int64_t anValue, bool abVerify)
         mbValueCacheValid = true;
     }
     changed();
+    if (abVerify)
+        checkDeviceError();
 }
 
 void tcEnumeration::doSetFloat(double adValue, bool abVerify)

@@ -73,6 +73,8 @@ void tcFloatBase::doSetFloat(double adValue, bool abVerify)
     if (cacheable() && ownCaching() == WriteThrough && valueAfterWrite(adValue, mdCache))
         mbValueCacheValid = true;
     changed();
+    if (abVerify)
+        checkDeviceError();
 }
 
 int64_t tcFloatBase::doGetInt(bool abVerify, bool abIgnoreCache)

@@ -82,6 +82,8 @@ void tcIntegerBase::doSetInt(int64_t anValue, bool abVerify)
     if (cacheable() && ownCaching() == WriteThrough && valueAfterWrite(anValue, mnCache))
         mbValueCacheValid = true;
     changed();
+    if (abVerify)
+        checkDeviceError();
 }
 
 int64_t tcIntegerBase::doGetIntMin()

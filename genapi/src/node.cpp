@@ -3,6 +3,7 @@
 #include "nodemap.h"
 
 #include <Base/GCException.h>
+#include <GenApi/IEnumeration.h>
 
 #include <algorithm>
 #include <cmath>
@@ -221,6 +222,7 @@ gcstring tcNode::GetName(bool FullQualified) const
 
 EVisibility tcNode::GetVisibility() const
 {
+    tcMapLock cLock(mrMap);
     return Combine(meVisibility, meImposedVisibility);
 }
 
@@ -488,6 +490,28 @@ void tcNode::requireWritable(const char* apText)
 void tcNode::changed()
 {
     mrMap.noteChanged(this, mbValueCacheValid);
+}
+
+void tcNode::checkDeviceError()
+{
+    if (!mpError || !mpError->readable())
+        return;
+    const int64_t nError = mpError->getInt(false, true);
+    if (nError == 0)
+        return;
+    std::string sText = "The device reports error " + std::to_string(nError);
+    if (auto* pEnum = dynamic_cast<IEnumeration*>(mpError))
+    {
+        if (IEnumEntry* pEntry = pEnum->GetEntry(nError))
+        {
+            INode* pEntryNode = pEntry->GetNode();
+            sText += " (" + std::string(pEntryNode->GetDisplayName().c_str());
+            if (!pEntryNode->GetToolTip().empty())
+                sText += ": " + std::string(pEntryNode->GetToolTip().c_str());
+            sText += ")";
+        }
+    }
+    KX_FAIL(RuntimeException, "%s", sText.c_str());
 }
 
 void tcNode::noValue(const char* apWhat) const

@@ -157,6 +157,8 @@ protected:
     void requireWritable(const char* apText);
     // After a successful write: caches and callbacks of dependents.
     void changed();
+    // After a verified write: the device's error state, when described.
+    void checkDeviceError();
 
     tcNodeMap& mrMap;
     std::string msName;

@@ -63,8 +63,8 @@ void tcNodeMap::enter(const tcNode& arNode)
     if (mnDepth == 0)
         mnWork = 0;
     if (++mnWork > gnMaxWork)
-        arNode.fail<GenICam::LogicalErrorException>(__FILE__, __LINE__,
-                                                    "Evaluation takes too many steps; the description is too complex");
+        arNode.fail<GenICam::LogicalErrorException>(
+            __FILE__, __LINE__, "Evaluation takes too many steps; the description is too complex");
     if (++mnDepth > gnMaxDepth)
     {
         --mnDepth;

@@ -45,6 +45,8 @@ void tcStringBase::doSetString(const std::string& arValue, bool abVerify)
         mbValueCacheValid = true;
     }
     changed();
+    if (abVerify)
+        checkDeviceError();
 }
 
 void tcStringBase::SetValue(const gcstring& Value, bool Verify)

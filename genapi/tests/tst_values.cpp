@@ -92,6 +92,7 @@ private slots:
     void pointers();
     void nodeProperties();
     void combineTable();
+    void deviceErrorAfterVerifiedWrite();
 };
 
 void tst_Values::accessModes_data()
@@ -568,6 +569,34 @@ void tst_Values::combineTable()
             QCOMPARE(Combine(cModes[a], cModes[b]), cExpected[a][b]);
     QCOMPARE(Combine(WriteThrough, NoCache), NoCache);
     QCOMPARE(Combine(WriteThrough, WriteAround), WriteAround);
+}
+
+void tst_Values::deviceErrorAfterVerifiedWrite()
+{
+    tsDevice cDevice(
+        "<IntReg Name=\"ErrReg\"><Address>0x40</Address><Length>4</Length><AccessMode>RO</AccessMode>"
+        "<pPort>Device</pPort><Cachable>NoCache</Cachable></IntReg>"
+        "<Enumeration Name=\"Err\"><pValue>ErrReg</pValue>"
+        "<EnumEntry Name=\"None\"><Value>0</Value></EnumEntry>"
+        "<EnumEntry Name=\"Busy\"><ToolTip>device busy</ToolTip><Value>1</Value></EnumEntry>"
+        "</Enumeration>"
+        "<IntReg Name=\"X\"><Address>0x44</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort><pError>Err</pError></IntReg>");
+    CIntegerPtr pX = cDevice.node("X");
+    pX->SetValue(5);
+    cDevice.mcPort.pokeLE32(0x40, 1);
+    pX->SetValue(6, false); // unverified writes do not ask
+    try
+    {
+        pX->SetValue(7);
+        QFAIL("no exception");
+    }
+    catch (const GenICam::RuntimeException& rError)
+    {
+        QVERIFY2(QString(rError.GetDescription()).contains("device busy"), rError.GetDescription());
+        QVERIFY2(QString(rError.GetDescription()).contains("'X'"), rError.GetDescription());
+    }
+    QCOMPARE(cDevice.mcPort.peekLE32(0x44), 7u); // the write itself happened
 }
 
 QTEST_APPLESS_MAIN(tst_Values)
