@@ -77,6 +77,7 @@ private slots:
     void loadsFileAndReportsMissingFile();
     void destroyEmptiesTheReference();
     void unknownElementsAreIgnored();
+    void olderSchema();
 };
 
 void tst_NodeMapRef::emptyReferenceRefusesUse()
@@ -330,6 +331,28 @@ void tst_NodeMapRef::unknownElementsAreIgnored()
     QCOMPARE(std::string(pF->GetToolTip().c_str()), std::string("t"));
     CIntegerPtr pB = cMap._GetNode("B");
     QVERIFY_EXCEPTION_THROWN(pB->GetValue(), GenICam::LogicalErrorException);
+}
+
+void tst_NodeMapRef::olderSchema()
+{
+    // Schema 1.0: free-standing entries linked by pEnumEntry, and formulas
+    // written without regard to the case of variable names.
+    CNodeMapRef cMap;
+    cMap._LoadXMLFromString(
+        describeNodes("<Integer Name=\"Width\"><Value>20</Value></Integer>"
+                      "<IntSwissKnife Name=\"Double\"><pVariable Name=\"WIDTH\">Width</pVariable>"
+                      "<Formula>width*2</Formula></IntSwissKnife>"
+                      "<Enumeration Name=\"Mode\"><pEnumEntry>ModeOn</pEnumEntry>"
+                      "<pEnumEntry>ModeOff</pEnumEntry><Value>1</Value></Enumeration>"
+                      "<EnumEntry Name=\"ModeOn\"><Value>1</Value><Symbolic>On</Symbolic></EnumEntry>"
+                      "<EnumEntry Name=\"ModeOff\"><Value>0</Value></EnumEntry>",
+                      0)
+            .c_str());
+    QCOMPARE(CIntegerPtr(cMap._GetNode("Double"))->GetValue(), int64_t(40));
+    CEnumerationPtr pMode = cMap._GetNode("Mode");
+    QCOMPARE(std::string(pMode->ToString().c_str()), std::string("On"));
+    pMode->FromString("ModeOff");
+    QCOMPARE(pMode->GetIntValue(), int64_t(0));
 }
 
 QTEST_APPLESS_MAIN(tst_NodeMapRef)
