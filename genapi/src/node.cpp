@@ -199,18 +199,40 @@ void tcNode::addInvalidator(tcNode* apInvalidator)
 
 void tcNode::computeEffectiveCaching()
 {
+    // Depth-first over what this node reads from, with an explicit stack so
+    // that long reference chains cannot exhaust the call stack. A node met
+    // again while still open is part of a cycle and contributes its own mode.
     if (mbCachingComputed)
         return;
-    // Depth-first over what this node reads from; a node met again while
-    // still open is part of a cycle and contributes its own mode only.
-    mbCachingComputed = true;
-    ECachingMode eMode = meOwnCaching;
-    for (tcNode* pChild : mcChildren)
+    struct tsFrame
     {
-        pChild->computeEffectiveCaching();
-        eMode = Combine(eMode, pChild->meEffectiveCaching == NoCache ? NoCache : WriteThrough);
+        tcNode* mpNode;
+        size_t mnNext;
+    };
+    std::vector<tsFrame> cStack{{this, 0}};
+    mbCachingComputed = true;
+    meEffectiveCaching = meOwnCaching;
+    while (!cStack.empty())
+    {
+        tsFrame& rFrame = cStack.back();
+        tcNode* pNode = rFrame.mpNode;
+        if (rFrame.mnNext < pNode->mcChildren.size())
+        {
+            tcNode* pChild = pNode->mcChildren[rFrame.mnNext++];
+            if (!pChild->mbCachingComputed)
+            {
+                pChild->mbCachingComputed = true;
+                pChild->meEffectiveCaching = pChild->meOwnCaching;
+                cStack.push_back({pChild, 0});
+            }
+            else if (pChild->meEffectiveCaching == NoCache)
+                pNode->meEffectiveCaching = NoCache;
+            continue;
+        }
+        cStack.pop_back();
+        if (!cStack.empty() && pNode->meEffectiveCaching == NoCache)
+            cStack.back().mpNode->meEffectiveCaching = NoCache;
     }
-    meEffectiveCaching = eMode;
 }
 
 gcstring tcNode::GetName(bool FullQualified) const

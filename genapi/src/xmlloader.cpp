@@ -126,13 +126,22 @@ void tcXmlLoader::readRoot(const pugi::xml_node& arRoot)
 
 void tcXmlLoader::collect(const pugi::xml_node& arParent)
 {
-    for (pugi::xml_node cChild = arParent.first_child(); cChild; cChild = cChild.next_sibling())
+    // Groups nest to any depth; walk them with a stack of positions.
+    std::vector<pugi::xml_node> cPending{arParent.first_child()};
+    while (!cPending.empty())
     {
+        pugi::xml_node cChild = cPending.back();
+        if (!cChild)
+        {
+            cPending.pop_back();
+            continue;
+        }
+        cPending.back() = cChild.next_sibling();
         if (cChild.type() != pugi::node_element)
             continue;
         const char* pName = xml::localName(cChild);
         if (std::strcmp(pName, "Group") == 0)
-            collect(cChild);
+            cPending.push_back(cChild.first_child());
         else if (std::strcmp(pName, "StructReg") == 0)
         {
             for (pugi::xml_node cEntry = cChild.first_child(); cEntry; cEntry = cEntry.next_sibling())
@@ -149,7 +158,7 @@ void tcXmlLoader::collect(const pugi::xml_node& arParent)
     }
 }
 
-void tcXmlLoader::create(const pugi::xml_node& arElement, const pugi::xml_node& arFallback)
+void tcXmlLoader::create(const pugi::xml_node& arElement, const pugi::xml_node& arFallback, bool abNested)
 {
     const char* pType = arFallback ? "MaskedIntReg" : xml::localName(arElement);
     const std::string sName = xml::attribute(arElement, "Name");
@@ -172,12 +181,15 @@ void tcXmlLoader::create(const pugi::xml_node& arElement, const pugi::xml_node& 
     tcNode* pCreated = mrMap.add(std::move(pNode));
     mcSources.push_back({pCreated, tsNodeSource{arElement, arFallback}});
 
-    // Nodes written inside this one: enumeration entries and address knives.
+    // Nodes written inside this one: enumeration entries and address knives
+    // (one level deep: a knife inside a knife means nothing).
     if (std::strcmp(pType, "Enumeration") == 0)
         createEntries(arElement, sName);
+    if (abNested)
+        return;
     for (pugi::xml_node cChild = arElement.first_child(); cChild; cChild = cChild.next_sibling())
         if (cChild.type() == pugi::node_element && std::strcmp(xml::localName(cChild), "IntSwissKnife") == 0)
-            create(cChild, pugi::xml_node());
+            create(cChild, pugi::xml_node(), true);
 }
 
 void tcXmlLoader::createEntries(const pugi::xml_node& arEnumeration, const std::string& arEnumName)

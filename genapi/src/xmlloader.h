@@ -26,7 +26,7 @@ private:
     explicit tcXmlLoader(tcNodeMap& arMap) : mrMap(arMap) {}
     void readRoot(const pugi::xml_node& arRoot);
     void collect(const pugi::xml_node& arParent);
-    void create(const pugi::xml_node& arElement, const pugi::xml_node& arFallback);
+    void create(const pugi::xml_node& arElement, const pugi::xml_node& arFallback, bool abNested = false);
     void createEntries(const pugi::xml_node& arEnumeration, const std::string& arEnumName);
     void markFeatures();
     void linkSharedRegisters();

@@ -78,6 +78,7 @@ private slots:
     void destroyEmptiesTheReference();
     void unknownElementsAreIgnored();
     void olderSchema();
+    void deepNestingDoesNotExhaustTheStack();
 };
 
 void tst_NodeMapRef::emptyReferenceRefusesUse()
@@ -353,6 +354,28 @@ void tst_NodeMapRef::olderSchema()
     QCOMPARE(std::string(pMode->ToString().c_str()), std::string("On"));
     pMode->FromString("ModeOff");
     QCOMPARE(pMode->GetIntValue(), int64_t(0));
+}
+
+void tst_NodeMapRef::deepNestingDoesNotExhaustTheStack()
+{
+    // Deeply nested groups and a very long reference chain.
+    const int nDepth = 100000;
+    std::string sNodes;
+    for (int i = 0; i < nDepth; ++i)
+        sNodes += "<Group>";
+    sNodes += "<Integer Name=\"N0\"><Value>7</Value></Integer>";
+    for (int i = 0; i < nDepth; ++i)
+        sNodes += "</Group>";
+    for (int i = 1; i < 20000; ++i)
+        sNodes += "<Integer Name=\"N" + std::to_string(i) + "\"><pValue>N" + std::to_string(i - 1) +
+                  "</pValue></Integer>";
+    CNodeMapRef cMap;
+    cMap._LoadXMLFromString(describeNodes(sNodes).c_str());
+    QCOMPARE(CIntegerPtr(cMap._GetNode("N0"))->GetValue(), int64_t(7));
+    QCOMPARE(CIntegerPtr(cMap._GetNode("N100"))->GetValue(), int64_t(7));
+    // Too long to evaluate in one go: an exception, not a crash.
+    QVERIFY_EXCEPTION_THROWN(CIntegerPtr(cMap._GetNode("N19999"))->GetValue(),
+                             GenICam::LogicalErrorException);
 }
 
 QTEST_APPLESS_MAIN(tst_NodeMapRef)
