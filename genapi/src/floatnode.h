@@ -41,7 +41,7 @@ private:
 };
 
 // FloatReg: an IEEE 754 number of 4 or 8 bytes in a register.
-class tcFloatReg : public tcFloatBase
+class tcFloatReg : public tcFloatBase, public tcRawRegister
 {
 public:
     using tcFloatBase::tcFloatBase;
@@ -49,6 +49,8 @@ public:
     const tcRegisterAccess* registerInfo() const override { return &mcRegister; }
 
 protected:
+    tcNode& rawNode() override { return *this; }
+    const tcRegisterAccess& rawAccess() const override { return mcRegister; }
     bool parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker) override;
     EAccessMode naturalAccessMode() override;
     double readValue(bool abVerify, bool abIgnoreCache) override;

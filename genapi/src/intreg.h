@@ -7,7 +7,7 @@ namespace GenApi
 
 // IntReg and MaskedIntReg: an integer stored in register bytes, either the
 // whole register or a bit field of it.
-class tcIntReg : public tcIntegerBase
+class tcIntReg : public tcIntegerBase, public tcRawRegister
 {
 public:
     tcIntReg(tcNodeMap& arMap, std::string asName, bool abMasked)
@@ -19,6 +19,8 @@ public:
     const tcRegisterAccess* registerInfo() const override { return &mcRegister; }
 
 protected:
+    tcNode& rawNode() override { return *this; }
+    const tcRegisterAccess& rawAccess() const override { return mcRegister; }
     bool parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker) override;
     EAccessMode naturalAccessMode() override { return mcRegister.accessMode(*this); }
     int64_t readValue(bool abVerify, bool abIgnoreCache) override;

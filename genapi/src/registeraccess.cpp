@@ -1,5 +1,6 @@
 #include "registeraccess.h"
 
+#include "nodemap.h"
 #include "port.h"
 
 #include <Base/GCException.h>
@@ -162,6 +163,57 @@ void unsignedToBytes(uint64_t anValue, uint8_t* apBytes, int64_t anLength, EEndi
         const int64_t nIndex = aeOrder == LittleEndian ? i : anLength - 1 - i;
         apBytes[nIndex] = i < 8 ? static_cast<uint8_t>(anValue >> (8 * i)) : 0;
     }
+}
+
+void tcRawRegister::Get(uint8_t* pBuffer, int64_t Length, bool, bool)
+{
+    tcNode& rNode = rawNode();
+    tcMapLock cLock(rNode.map());
+    tcDepthGuard cGuard(rNode);
+    if (!pBuffer)
+        rNode.KX_FAIL(InvalidArgumentException, "NULL buffer");
+    if (!rNode.readable())
+        rNode.KX_FAIL(AccessException, "Node is not readable");
+    if (Length != rawAccess().length())
+        rNode.KX_FAIL(InvalidArgumentException,
+                      "Buffer of %lld bytes does not match the register length %lld",
+                      static_cast<long long>(Length), static_cast<long long>(rawAccess().length()));
+    rawAccess().read(rNode, pBuffer, Length);
+}
+
+void tcRawRegister::Set(const uint8_t* pBuffer, int64_t Length, bool)
+{
+    tcNode& rNode = rawNode();
+    tcMapLock cLock(rNode.map());
+    tcDepthGuard cGuard(rNode);
+    tcChangeScope cScope(rNode.map());
+    if (!pBuffer)
+        rNode.KX_FAIL(InvalidArgumentException, "NULL buffer");
+    if (!rNode.writable())
+        rNode.KX_FAIL(AccessException, "Node is not writable");
+    if (Length != rawAccess().length())
+        rNode.KX_FAIL(InvalidArgumentException,
+                      "Buffer of %lld bytes does not match the register length %lld",
+                      static_cast<long long>(Length), static_cast<long long>(rawAccess().length()));
+    rawAccess().write(rNode, pBuffer, Length);
+    rNode.invalidateCache();
+    rNode.map().noteChanged(&rNode, false);
+}
+
+int64_t tcRawRegister::GetLength()
+{
+    tcNode& rNode = rawNode();
+    tcMapLock cLock(rNode.map());
+    tcDepthGuard cGuard(rNode);
+    return rawAccess().length();
+}
+
+int64_t tcRawRegister::GetAddress()
+{
+    tcNode& rNode = rawNode();
+    tcMapLock cLock(rNode.map());
+    tcDepthGuard cGuard(rNode);
+    return rawAccess().address();
 }
 
 } // namespace GenApi

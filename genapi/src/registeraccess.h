@@ -1,6 +1,8 @@
 #pragma once
 #include "valueref.h"
 
+#include <GenApi/IRegister.h>
+
 #include <vector>
 
 namespace GenApi
@@ -58,6 +60,21 @@ private:
     tcPort* mpPort = nullptr;
     EAccessMode meDeviceAccess = RO;
     EEndianess meEndianess = LittleEndian;
+};
+
+// The raw-bytes view (IRegister) that integer, float and string registers
+// offer besides their value: bytes in address order, no caching.
+class tcRawRegister : public virtual IRegister
+{
+public:
+    void Set(const uint8_t* pBuffer, int64_t Length, bool Verify = true) override;
+    void Get(uint8_t* pBuffer, int64_t Length, bool Verify = false, bool IgnoreCache = false) override;
+    int64_t GetLength() override;
+    int64_t GetAddress() override;
+
+protected:
+    virtual tcNode& rawNode() = 0;
+    virtual const tcRegisterAccess& rawAccess() const = 0;
 };
 
 // Integer <-> bytes in the register's byte order.

@@ -49,7 +49,7 @@ private:
 
 // StringReg: text stored in register bytes, ended by a NUL unless it fills
 // the register.
-class tcStringReg : public tcStringBase
+class tcStringReg : public tcStringBase, public tcRawRegister
 {
 public:
     using tcStringBase::tcStringBase;
@@ -57,6 +57,8 @@ public:
     const tcRegisterAccess* registerInfo() const override { return &mcRegister; }
 
 protected:
+    tcNode& rawNode() override { return *this; }
+    const tcRegisterAccess& rawAccess() const override { return mcRegister; }
     bool parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker) override;
     EAccessMode naturalAccessMode() override { return mcRegister.accessMode(*this); }
     std::string readText(bool abVerify, bool abIgnoreCache) override;

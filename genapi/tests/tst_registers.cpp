@@ -57,6 +57,7 @@ private slots:
     void rawRegister();
     void registerAccessFollowsPort();
     void portFailureBecomesException();
+    void valueRegistersOfferRawBytes();
 };
 
 void tst_Registers::intRegByteOrderAndSign_data()
@@ -426,6 +427,26 @@ void tst_Registers::portFailureBecomesException()
     QVERIFY_EXCEPTION_THROWN(pReg->SetValue(3), GenICam::GenericException);
     cDevice.mcPort.setFailingRange(0, 0);
     QCOMPARE(pReg->GetValue(), int64_t(0));
+}
+
+void tst_Registers::valueRegistersOfferRawBytes()
+{
+    tsDevice cDevice(
+        "<IntReg Name=\"R\"><Address>0x600</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort><Endianess>BigEndian</Endianess></IntReg>");
+    CIntegerPtr pInteger = cDevice.mcMap._GetNode("R");
+    CRegisterPtr pRaw = cDevice.mcMap._GetNode("R");
+    QVERIFY(pRaw.IsValid());
+    QCOMPARE(pRaw->GetLength(), int64_t(4));
+    QCOMPARE(pRaw->GetAddress(), int64_t(0x600));
+    QCOMPARE(pInteger->GetValue(), int64_t(0));
+    const uint8_t cBytes[4] = {0, 0, 1, 2};
+    pRaw->Set(cBytes, 4);
+    QCOMPARE(pInteger->GetValue(), int64_t(0x102)); // the cached value was dropped
+    uint8_t cBack[4] = {};
+    pRaw->Get(cBack, 4);
+    QVERIFY(std::memcmp(cBack, cBytes, 4) == 0);
+    QVERIFY_EXCEPTION_THROWN(pRaw->Get(cBack, 3), GenICam::InvalidArgumentException);
 }
 
 QTEST_APPLESS_MAIN(tst_Registers)
