@@ -119,7 +119,7 @@ void BM_Stream(benchmark::State& arState)
     lfOpenDev(lhInterface, lrCase.mpDeviceId, DEVICE_ACCESS_EXCLUSIVE, &lhDevice);
     lfPort(lhDevice, &lhPort);
     // As fast as the camera allows: its top frame rate and a short exposure.
-    const double ldRates[] = {200.0, 100.0, 30.0};
+    const double ldRates[] = {200.0, 200.0, 30.0};
     uint64_t lnBits = 0;
     std::memcpy(&lnBits, &ldRates[arState.range(0)], sizeof lnBits);
     uint8_t lcRate[8];
