@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <dirent.h>
 #include <fstream>
@@ -21,7 +22,10 @@ class tcZeroPort : public IPort
 {
 public:
     EAccessMode GetAccessMode() const override { return RW; }
-    void Read(void* pBuffer, int64_t, int64_t Length) override { std::memset(pBuffer, 0, static_cast<size_t>(Length)); }
+    void Read(void* pBuffer, int64_t, int64_t Length) override
+    {
+        std::memset(pBuffer, 0, static_cast<size_t>(Length));
+    }
     void Write(const void*, int64_t, int64_t) override {}
 };
 
@@ -133,13 +137,17 @@ void BM_ReadAll(benchmark::State& arState, const std::string& arName, bool abCac
 
 // One integer register behind an Integer, as cameras describe Width.
 const char* const gpIntegerXml =
-    "<RegisterDescription ModelName=\"B\" VendorName=\"K\" StandardNameSpace=\"None\" SchemaMajorVersion=\"1\" "
-    "SchemaMinorVersion=\"1\" SchemaSubMinorVersion=\"0\" MajorVersion=\"1\" MinorVersion=\"0\" SubMinorVersion=\"0\" "
+    "<RegisterDescription ModelName=\"B\" VendorName=\"K\" StandardNameSpace=\"None\" "
+    "SchemaMajorVersion=\"1\" "
+    "SchemaMinorVersion=\"1\" SchemaSubMinorVersion=\"0\" MajorVersion=\"1\" MinorVersion=\"0\" "
+    "SubMinorVersion=\"0\" "
     "ProductGuid=\"0\" VersionGuid=\"0\" xmlns=\"http://www.genicam.org/GenApi/Version_1_1\">"
-    "<Integer Name=\"Width\"><pIsLocked>Locked</pIsLocked><pValue>WidthReg</pValue><Min>16</Min><Max>4096</Max>"
+    "<Integer "
+    "Name=\"Width\"><pIsLocked>Locked</pIsLocked><pValue>WidthReg</pValue><Min>16</Min><Max>4096</Max>"
     "<Inc>8</Inc></Integer><Integer Name=\"Locked\"><Value>0</Value></Integer>"
     "<IntReg Name=\"WidthReg\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
-    "<pPort>Device</pPort><Endianess>BigEndian</Endianess></IntReg><Port Name=\"Device\"/></RegisterDescription>";
+    "<pPort>Device</pPort><Endianess>BigEndian</Endianess></IntReg><Port "
+    "Name=\"Device\"/></RegisterDescription>";
 
 void BM_CachedIntegerRead(benchmark::State& arState)
 {
@@ -180,7 +188,8 @@ void registerAll()
 {
     for (const std::string& rName : descriptionFiles())
     {
-        benchmark::RegisterBenchmark(("Load/" + rName).c_str(), BM_Load, rName)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("Load/" + rName).c_str(), BM_Load, rName)
+            ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("ReadAllCached/" + rName).c_str(), BM_ReadAll, rName, true)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark(("ReadAllUncached/" + rName).c_str(), BM_ReadAll, rName, false)
