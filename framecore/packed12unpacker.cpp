@@ -30,17 +30,23 @@ __attribute__((target("ssse3"))) qint64 unpackBlocksSsse3(const uchar*& arSource
     const __m128i lcShuffle = _mm_setr_epi8(0, 1, 1, 2, 3, 4, 4, 5, 6, 7, 7, 8, 9, 10, 10, 11);
     const __m128i lcEvenMask = _mm_set1_epi32(0x00000FFF);
     const __m128i lcOddMask = _mm_set1_epi32(static_cast<int>(0xFFFF0000u));
+    // Local copies: stores through the destination could otherwise alias
+    // the caller's pointers and force them through memory every step.
+    const uchar* lpSource = arSource;
+    quint16* lpDestination = arDestination;
     qint64 lnDone = 0;
     for (; anSamples - lnDone >= scBlockMargin; lnDone += 8)
     {
-        __m128i lcBytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(arSource));
+        __m128i lcBytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lpSource));
         lcBytes = _mm_shuffle_epi8(lcBytes, lcShuffle);
         const __m128i lcEven = _mm_and_si128(lcBytes, lcEvenMask);
         const __m128i lcOdd = _mm_and_si128(_mm_srli_epi16(lcBytes, 4), lcOddMask);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(arDestination), _mm_or_si128(lcEven, lcOdd));
-        arSource += 12;
-        arDestination += 8;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(lpDestination), _mm_or_si128(lcEven, lcOdd));
+        lpSource += 12;
+        lpDestination += 8;
     }
+    arSource = lpSource;
+    arDestination = lpDestination;
     return lnDone;
 }
 
@@ -55,15 +61,19 @@ bool hasSsse3()
 // processors without the shuffle above.
 qint64 unpackBlocksWord(const uchar*& arSource, quint16*& arDestination, qint64 anSamples)
 {
+    const uchar* lpSource = arSource;
+    quint16* lpDestination = arDestination;
     qint64 lnDone = 0;
     for (; anSamples - lnDone >= scBlockMargin; lnDone += 4)
     {
-        const quint64 lnWord = qFromLittleEndian<quint64>(arSource);
+        const quint64 lnWord = qFromLittleEndian<quint64>(lpSource);
         for (int lnIndex = 0; lnIndex < 4; ++lnIndex)
-            arDestination[lnIndex] = static_cast<quint16>(lnWord >> (12 * lnIndex) & 0x0FFF);
-        arSource += 6;
-        arDestination += 4;
+            lpDestination[lnIndex] = static_cast<quint16>(lnWord >> (12 * lnIndex) & 0x0FFF);
+        lpSource += 6;
+        lpDestination += 4;
     }
+    arSource = lpSource;
+    arDestination = lpDestination;
     return lnDone;
 }
 
