@@ -63,12 +63,21 @@ void tcPatternReference::expected(const tcReferenceFormat& arFormat, int anPatte
         acOut[2] = lcRgb[2];
         return;
     }
-    // The filter colour at this site: the pattern names the top-left 2 x 2 cell row by row.
-    const char lnFilter = (anY % 2 == 0) ? arFormat.msCfa[anX % 2]
-                                         : (arFormat.msCfa == "RG"   ? "GB"
-                                            : arFormat.msCfa == "BG" ? "GR"
-                                            : arFormat.msCfa == "GR" ? "BG"
-                                                                     : "RG")[anX % 2];
+    // The filter colour at this site: the pattern names the top-left 2 x 2 cell,
+    // whose second row follows from the first.
+    std::string lcRow = arFormat.msCfa;
+    if (anY % 2 == 1)
+    {
+        const std::string lcSecondRows[4][2] = {{"RG", "GB"}, {"GR", "BG"}, {"GB", "RG"}, {"BG", "GR"}};
+        for (const auto& lrPair : lcSecondRows)
+        {
+            if (lrPair[0] == arFormat.msCfa)
+            {
+                lcRow = lrPair[1];
+            }
+        }
+    }
+    const char lnFilter = lcRow[anX % 2];
     const int lnChannel = lnFilter == 'R' ? 0 : lnFilter == 'G' ? 1 : 2;
     acOut[0] = acOut[1] = acOut[2] = lcRgb[lnChannel];
 }
