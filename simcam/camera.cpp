@@ -544,6 +544,12 @@ tcFrameGeometry tcCamera::geometry() const
     return lcGeometry;
 }
 
+std::string tcCamera::userId() const
+{
+    std::lock_guard<std::mutex> lcGuard(mcLock);
+    return msUserId;
+}
+
 size_t tcCamera::payloadSize() const
 {
     std::lock_guard<std::mutex> lcGuard(mcLock);

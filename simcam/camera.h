@@ -38,6 +38,7 @@ public:
     void write(uint64_t anAddress, const void* apBuffer, size_t anLength);
 
     size_t payloadSize() const;
+    std::string userId() const;
     // Time between frames: the frame rate's period, or the exposure when longer.
     std::chrono::nanoseconds framePeriod() const;
     // Releases the next frame while the camera acquires; false otherwise.

@@ -46,7 +46,13 @@ void tcDevice::info(const tcCamera& arCamera, GenTL::DEVICE_ACCESS_STATUS anStat
         lcOut.int32(anStatus);
         break;
     case GenTL::DEVICE_INFO_USER_DEFINED_NAME:
-        throw tcGenTLError(GenTL::GC_ERR_NOT_AVAILABLE, "user-defined names live in the remote device");
+        // The name the user gave the camera (DeviceUserID); none until one is given.
+        {
+            const std::string lcName = arCamera.userId();
+            require(!lcName.empty(), GenTL::GC_ERR_NOT_AVAILABLE, "the device has no user-defined name");
+            lcOut.string(lcName);
+            break;
+        }
     case GenTL::DEVICE_INFO_SERIAL_NUMBER:
         lcOut.string(lrModel.msSerialNumber);
         break;

@@ -68,6 +68,7 @@ private slots:
     void payloadFollowsGeometry();
     void parametersLockWhileAcquiring();
     void readOnlyDevice();
+    void userDefinedName();
     void stackedAccess();
     void sensorRegisterBanks();
     void hdmiWindowLocksWhileRunning();
@@ -780,6 +781,27 @@ void tcProducerApiTest::readOnlyDevice()
     QCOMPARE(mpLib->DevGetInfo(lcSession.mhDevice, DEVICE_INFO_ACCESS_STATUS, &lnType, &lnStatus, &lnSize),
              GC_ERR_SUCCESS);
     QCOMPARE(lnStatus, int32_t(DEVICE_ACCESS_STATUS_OPEN_READONLY));
+}
+
+void tcProducerApiTest::userDefinedName()
+{
+    tcSimCamSession lcSession(*mpLib, gcSimCamIds[0]);
+    QVERIFY2(lcSession.ok(), lcSession.failure().c_str());
+    GC_ERROR lnResult = GC_ERR_SUCCESS;
+    infoString([&](INFO_DATATYPE* t, void* b, size_t* s)
+               { return mpLib->DevGetInfo(lcSession.mhDevice, DEVICE_INFO_USER_DEFINED_NAME, t, b, s); },
+               &lnResult);
+    QCOMPARE(lnResult, GC_ERR_NOT_AVAILABLE);
+    const char lcName[32] = "left camera";
+    size_t lnSize = sizeof lcName;
+    QCOMPARE(mpLib->GCWritePort(lcSession.mhPort, 0x0080, lcName, &lnSize), GC_ERR_SUCCESS);
+    QCOMPARE(infoString(
+                 [&](INFO_DATATYPE* t, void* b, size_t* s)
+                 {
+                     return mpLib->IFGetDeviceInfo(lcSession.mhInterface, gcSimCamIds[0],
+                                                   DEVICE_INFO_USER_DEFINED_NAME, t, b, s);
+                 }),
+             std::string("left camera"));
 }
 
 void tcProducerApiTest::stackedAccess()
