@@ -6,6 +6,7 @@
 #include <GenApi/IValue.h>
 #include <GenApi/NodeCallback.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -206,7 +207,7 @@ protected:
 struct tsCallbackEntry
 {
     std::unique_ptr<CNodeCallback, void (*)(CNodeCallback*)> mpCallback{nullptr, nullptr};
-    bool mbAlive = true;
+    std::atomic<bool> mbAlive{true};
 };
 
 // Node that carries a value: offers IValue.
