@@ -1,0 +1,111 @@
+// Frames per second that reach a consumer which drops every frame at once,
+// beside the rate at which the simulated producer generated them in the same
+// run (from the span of frame ids), for a fast mono camera and for the full
+// sensor-evaluation camera.
+#include "camerainterface.h"
+#include "descriptionloader.h"
+#include "genicamiface.h"
+#include "gentlinterface.h"
+#include "producerbinding.h"
+#include "settings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace
+{
+class tcQuiet : public tcDebugSource
+{
+public:
+    tcQuiet() : tcDebugSource(QStringLiteral("bench"), -1) {}
+};
+
+struct tcRun
+{
+    quint64 mnDelivered = 0;
+    quint64 mnFirstId = 0;
+    quint64 mnLastId = 0;
+    double mdSeconds = 0;
+};
+
+tcRun stream(const char* apDeviceId, double adSeconds)
+{
+    tcRun lcRun;
+    QTemporaryDir lcDir;
+    tcSettings::setDefaultIniFile(lcDir.filePath(QStringLiteral("bench.ini")));
+    tcProducerBinding lcProducer;
+    if (!lcProducer.load(QStringLiteral(KX_SIMCAM_PATH)))
+        return lcRun;
+    tcGenTLInterface& lrBinding = *lcProducer.binding();
+    if (!lrBinding.OpenDevice(0, QString::fromLatin1(apDeviceId)))
+        return lcRun;
+    tcCameraInterface lcCamera;
+    tcQuiet lcTracer;
+    if (!tcDescriptionLoader::load(lrBinding, lcCamera.nodeMap(), lcDir.path(), lcTracer).mbLoaded ||
+        !lrBinding.open(&lcCamera))
+        return lcRun;
+    lcCamera.SetDbgLevel(-1);
+    tcDebugSource::SetDbgLevel(QStringLiteral("tcAcquisitionWorker"), -1);
+
+    GenApi::CFloatPtr lpRate = lcCamera.nodeMap()._GetNode("AcquisitionFrameRate");
+    lpRate->SetValue(lpRate->GetMax());
+    GenApi::CFloatPtr lpExposure = lcCamera.nodeMap()._GetNode("ExposureTime");
+    lpExposure->SetValue(lpExposure->GetMin());
+
+    QObject::connect(&lcCamera, &tcCameraInterface::NewFrame,
+                     [&lcRun](tpImageBuffer apFrame)
+                     {
+                         if (!apFrame || apFrame->isNull())
+                             return;
+                         if (lcRun.mnDelivered++ == 0)
+                             lcRun.mnFirstId = apFrame->getFrameId();
+                         lcRun.mnLastId = apFrame->getFrameId();
+                     });
+    QElapsedTimer lcClock;
+    lcCamera.startVideo();
+    lcClock.start();
+    QEventLoop lcLoop;
+    QTimer::singleShot(static_cast<int>(adSeconds * 1000), &lcLoop, &QEventLoop::quit);
+    lcLoop.exec();
+    lcRun.mdSeconds = lcClock.elapsed() / 1000.0;
+    lcCamera.stopVideo();
+    lcCamera.close(&lrBinding);
+    lrBinding.close();
+    return lcRun;
+}
+
+void report(benchmark::State& arState, const tcRun& arRun)
+{
+    const double ldGenerated = arRun.mnDelivered ? double(arRun.mnLastId - arRun.mnFirstId + 1) : 0.0;
+    arState.counters["delivered_fps"] = arRun.mnDelivered / arRun.mdSeconds;
+    arState.counters["generated_fps"] = ldGenerated / arRun.mdSeconds;
+    arState.counters["delivered_share"] = ldGenerated > 0 ? arRun.mnDelivered / ldGenerated : 0.0;
+}
+
+void BM_Mono8_2048x1536(benchmark::State& arState)
+{
+    for (auto _ : arState)
+        report(arState, stream("SimCam-Mono-0001", 5.0));
+}
+BENCHMARK(BM_Mono8_2048x1536)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_Bayer12p_7920x6004(benchmark::State& arState)
+{
+    for (auto _ : arState)
+        report(arState, stream("SimCam-CMV50000-0003", 8.0));
+}
+BENCHMARK(BM_Bayer12p_7920x6004)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication lcApp(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
