@@ -18,7 +18,9 @@ public:
             throw ACCESS_EXCEPTION("length %lld refused", static_cast<long long>(Length));
         auto* pBytes = static_cast<uint8_t*>(pBuffer);
         for (int64_t i = 0; i < Length; ++i)
-            pBytes[i] = static_cast<uint8_t>((Address + i) * 7 + mnWrites);
+            pBytes[i] =
+                static_cast<uint8_t>((static_cast<uint64_t>(Address) + static_cast<uint64_t>(i)) * 7u +
+                                     static_cast<uint64_t>(mnWrites));
     }
     void Write(const void*, int64_t, int64_t Length) override
     {
