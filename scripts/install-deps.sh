@@ -13,6 +13,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  poppler-utils
 )
 
 missing=()
