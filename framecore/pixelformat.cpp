@@ -30,7 +30,8 @@ namespace
 // library the thread sanitizer does not instrument, so every matrix touched
 // by a worker would be reported as raced. Sanitizer builds run OpenCV's
 // parallel loops in the calling thread; threads of our own stay checked.
-[[maybe_unused]] const bool gbOpenCVSerial = [] {
+[[maybe_unused]] const bool gbOpenCVSerial = []
+{
     cv::setNumThreads(0);
     return true;
 }();

@@ -39,8 +39,9 @@ struct tsFormat
 };
 
 const tsFormat gsFormats[] = {
-    {"Mono8", 0x01080001u, 1, 1, 1},     {"Mono12p", 0x010C0047u, 2, 2, 1},   {"Mono16", 0x01100007u, 2, 2, 1},
-    {"BayerRG8", 0x01080009u, 1, 3, 3},  {"BayerRG12", 0x01100011u, 2, 6, 3}, {"BayerRG12p", 0x010C0059u, 2, 6, 3},
+    {"Mono8", 0x01080001u, 1, 1, 1},     {"Mono12p", 0x010C0047u, 2, 2, 1},
+    {"Mono16", 0x01100007u, 2, 2, 1},    {"BayerRG8", 0x01080009u, 1, 3, 3},
+    {"BayerRG12", 0x01100011u, 2, 6, 3}, {"BayerRG12p", 0x010C0059u, 2, 6, 3},
     {"RGB8", 0x02180014u, 3, 3, 3},
 };
 
@@ -52,7 +53,8 @@ std::vector<quint16>& frameBytes(const tsFormat& arFormat)
     auto& lsBytes = shBytes[arFormat.mnCode];
     if (lsBytes.empty())
     {
-        const tpImageBuffer lpProbe = tcImageBuffer::newImage(nullptr, gnWidth, gnHeight, quint64(arFormat.mnCode));
+        const tpImageBuffer lpProbe =
+            tcImageBuffer::newImage(nullptr, gnWidth, gnHeight, quint64(arFormat.mnCode));
         lsBytes.resize((lpProbe->getNumDataBytes() + 1) / 2);
         quint32 lnState = 12345;
         for (quint16& lnWord : lsBytes)
@@ -156,18 +158,21 @@ void BM_MemcpyFrameBytes(benchmark::State& arState, const tsFormat& arFormat)
     arState.SetBytesProcessed(arState.iterations() * static_cast<int64_t>(lsFrom.size() * sizeof(quint16)));
 }
 
-const bool gbRegistered = [] {
+const bool gbRegistered = []
+{
     for (const tsFormat& lrFormat : gsFormats)
     {
         const std::string lsName = lrFormat.mpName;
         benchmark::RegisterBenchmark(("memcpy_frame/" + lsName).c_str(), BM_MemcpyFrameBytes, lrFormat)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(8);
-        const std::pair<const char*, teStep> lsSteps[] = {
-            {"getRawData", eRaw}, {"getFilteredData", eFiltered}, {"toQImage", eQImage}, {"wholePath", ePath}};
+        const std::pair<const char*, teStep> lsSteps[] = {{"getRawData", eRaw},
+                                                          {"getFilteredData", eFiltered},
+                                                          {"toQImage", eQImage},
+                                                          {"wholePath", ePath}};
         for (const auto& lrStep : lsSteps)
-            benchmark::RegisterBenchmark((std::string(lrStep.first) + "/" + lsName).c_str(), BM_Step, lrFormat,
-                                         lrStep.second)
+            benchmark::RegisterBenchmark((std::string(lrStep.first) + "/" + lsName).c_str(), BM_Step,
+                                         lrFormat, lrStep.second)
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
                 ->Iterations(12);
