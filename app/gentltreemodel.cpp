@@ -120,20 +120,34 @@ void GenTLTreeModel::populate(QLibrary* apLibrary, void* apTLHandle)
     endResetModel();
 }
 
-void GenTLTreeModel::enumerate(const tcFunctions& arFunctions)
+bool GenTLTreeModel::updateInterfaceList(const tcFunctions& arFunctions, bool& arChanged) const
 {
     bool8_t lbChanged = 0;
     if (arFunctions.TLUpdateInterfaceList(mpTLHandle, &lbChanged, kUpdateTimeout) != GC_ERR_SUCCESS)
     {
         qWarning("Error on TLUpdateInterfaceList");
-        return;
+        return false;
     }
-    uint32_t lnCount = 0;
-    if (arFunctions.TLGetNumInterfaces(mpTLHandle, &lnCount) != GC_ERR_SUCCESS)
+    arChanged = lbChanged != 0;
+    return true;
+}
+
+bool GenTLTreeModel::interfaceCount(const tcFunctions& arFunctions, uint32_t& arCount) const
+{
+    if (arFunctions.TLGetNumInterfaces(mpTLHandle, &arCount) != GC_ERR_SUCCESS)
     {
         qWarning("Error on TLGetNumInterfaces");
-        return;
+        return false;
     }
+    return true;
+}
+
+void GenTLTreeModel::enumerate(const tcFunctions& arFunctions)
+{
+    bool lbChanged = false;
+    uint32_t lnCount = 0;
+    if (!updateInterfaceList(arFunctions, lbChanged) || !interfaceCount(arFunctions, lnCount))
+        return;
     for (uint32_t i = 0; i < lnCount; ++i)
         addInterface(arFunctions, static_cast<int>(i));
 }
@@ -204,23 +218,17 @@ void GenTLTreeModel::refresh()
     tcFunctions lcFunctions;
     if (!lookUpFunctions(lcFunctions))
         return;
-    bool8_t lbChanged = 0;
-    if (lcFunctions.TLUpdateInterfaceList(mpTLHandle, &lbChanged, kUpdateTimeout) != GC_ERR_SUCCESS)
-    {
-        qWarning("Error on TLUpdateInterfaceList");
+    bool lbChanged = false;
+    if (!updateInterfaceList(lcFunctions, lbChanged))
         return;
-    }
     if (lbChanged)
     {
         populate(mpLibrary, mpTLHandle);
         return;
     }
     uint32_t lnCount = 0;
-    if (lcFunctions.TLGetNumInterfaces(mpTLHandle, &lnCount) != GC_ERR_SUCCESS)
-    {
-        qWarning("Error on TLGetNumInterfaces");
+    if (!interfaceCount(lcFunctions, lnCount))
         return;
-    }
     for (uint32_t i = 0; i < lnCount; ++i)
     {
         if (interfaceChanged(lcFunctions, static_cast<int>(i)))

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QVariant>
 
+#include <cstdint>
 #include <memory>
 
 class QLibrary;
@@ -39,6 +40,8 @@ private:
     struct tcFunctions;
 
     bool lookUpFunctions(tcFunctions& arFunctions) const;
+    bool updateInterfaceList(const tcFunctions& arFunctions, bool& arChanged) const;
+    bool interfaceCount(const tcFunctions& arFunctions, uint32_t& arCount) const;
     void enumerate(const tcFunctions& arFunctions);
     void addInterface(const tcFunctions& arFunctions, int anIndex);
     void addDevices(const tcFunctions& arFunctions, void* apIface, const QString& arIfaceId,

@@ -75,48 +75,46 @@ GenTL::PGCWritePort tcGenTLPort::writeFunction()
     return mpWrite;
 }
 
-void tcGenTLPort::Read(void* apBuffer, int64_t anAddress, int64_t anLength)
+namespace
 {
-    const GenTL::PGCReadPort lpRead = readFunction();
-    if (!lpRead)
+// What differs between a read and a write: the producer function and the words.
+struct tcAccessKind
+{
+    const char* mpFunction; // "GCReadPort"
+    const char* mpMethod;   // "tcGenTLPort::Read"
+    const char* mpWarning;  // "Unable to read port "
+    const char* mpVerb;     // "read"
+};
+const tcAccessKind kRead{"GCReadPort", "tcGenTLPort::Read", "Unable to read port ", "read"};
+const tcAccessKind kWrite{"GCWritePort", "tcGenTLPort::Write", "Unable to write port ", "write"};
+
+// Calls the port function, or logs and raises why the access failed.
+template <class tfFunction, class tvBuffer>
+void access(const tcAccessKind& arKind, tfFunction apFunction, void* apPort, tvBuffer* apBuffer,
+            int64_t anAddress, int64_t anLength)
+{
+    if (!apFunction)
     {
-        qWarning() << "unable to resolve"
-                   << "GCReadPort";
-        throw RUNTIME_EXCEPTION("Unable to read port at address 0x%llx: GCReadPort is not exported",
-                                static_cast<unsigned long long>(anAddress));
+        qWarning() << "unable to resolve" << arKind.mpFunction;
+        throw RUNTIME_EXCEPTION("Unable to %s port at address 0x%llx: %s is not exported", arKind.mpVerb,
+                                static_cast<unsigned long long>(anAddress), arKind.mpFunction);
     }
     size_t lnSize = static_cast<size_t>(anLength);
-    const GenTL::GC_ERROR lnResult =
-        lpRead(mpPortHandle, static_cast<uint64_t>(anAddress), apBuffer, &lnSize);
-    if (lnResult != GenTL::GC_ERR_SUCCESS)
-    {
-        qWarning() << "tcGenTLPort::Read"
-                   << "Unable to read port "
-                   << "Address=" << hexAddress(anAddress) << "Length=" << anLength
-                   << firstWord(apBuffer, anLength);
-        raiseFailure("read", anAddress, anLength, lnResult);
-    }
+    const GenTL::GC_ERROR lnResult = apFunction(apPort, static_cast<uint64_t>(anAddress), apBuffer, &lnSize);
+    if (lnResult == GenTL::GC_ERR_SUCCESS)
+        return;
+    qWarning() << arKind.mpMethod << arKind.mpWarning << "Address=" << hexAddress(anAddress)
+               << "Length=" << anLength << firstWord(apBuffer, anLength);
+    raiseFailure(arKind.mpVerb, anAddress, anLength, lnResult);
+}
+} // namespace
+
+void tcGenTLPort::Read(void* apBuffer, int64_t anAddress, int64_t anLength)
+{
+    access(kRead, readFunction(), mpPortHandle, apBuffer, anAddress, anLength);
 }
 
 void tcGenTLPort::Write(const void* apBuffer, int64_t anAddress, int64_t anLength)
 {
-    const GenTL::PGCWritePort lpWrite = writeFunction();
-    if (!lpWrite)
-    {
-        qWarning() << "unable to resolve"
-                   << "GCWritePort";
-        throw RUNTIME_EXCEPTION("Unable to write port at address 0x%llx: GCWritePort is not exported",
-                                static_cast<unsigned long long>(anAddress));
-    }
-    size_t lnSize = static_cast<size_t>(anLength);
-    const GenTL::GC_ERROR lnResult =
-        lpWrite(mpPortHandle, static_cast<uint64_t>(anAddress), apBuffer, &lnSize);
-    if (lnResult != GenTL::GC_ERR_SUCCESS)
-    {
-        qWarning() << "tcGenTLPort::Write"
-                   << "Unable to write port "
-                   << "Address=" << hexAddress(anAddress) << "Length=" << anLength
-                   << firstWord(apBuffer, anLength);
-        raiseFailure("write", anAddress, anLength, lnResult);
-    }
+    access(kWrite, writeFunction(), mpPortHandle, apBuffer, anAddress, anLength);
 }
