@@ -18,7 +18,9 @@ struct tcLastError
     std::string msText = "No Error";
 };
 
-thread_local tcLastError gcLastError;
+// Static TLS: the library is loaded with dlopen, and dynamically allocated TLS
+// would be freed by the loader in ways thread checkers cannot follow.
+thread_local tcLastError gcLastError __attribute__((tls_model("initial-exec")));
 
 std::string idText(const char* apId)
 {
