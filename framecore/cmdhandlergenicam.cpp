@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QThread>
@@ -238,6 +239,13 @@ QVariant tcCmdHandlerGenICam::handleLoad(tcCameraInterface* apCamera, const QStr
     const QString lsFile = fileName(arArgs, false, arResult);
     if (lsFile.isEmpty())
         return QVariant();
+    // A settings object reads a missing file as an empty one; loading nothing
+    // from a mistyped name must not look like a successful load.
+    if (!QFileInfo(lsFile).isFile())
+    {
+        arResult += QStringLiteral("\nNo such file");
+        return QVariant();
+    }
     QSettings lcFile(lsFile, QSettings::IniFormat);
     if (lcFile.status() != QSettings::NoError)
         return QVariant();
