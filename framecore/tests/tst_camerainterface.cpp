@@ -3,6 +3,7 @@
 #include "genicamiface.h"
 #include "gentlinterface.h"
 #include "messagecapture.h"
+#include "opencamera.h"
 #include "simcamfixture.h"
 
 #include "descriptionbuilder.h"
@@ -55,48 +56,19 @@ public slots:
     }
 };
 
-class tcTracer : public tcDebugSource
+// The shared simulated camera, with a sink that sees every frame it emits.
+class tcSinkCamera : public tcOpenCamera
 {
 public:
-    tcTracer() : tcDebugSource(QStringLiteral("tracer"), 0) {}
-};
-
-// A simulated camera opened the way the main window opens one.
-class tcOpenCamera
-{
-public:
-    explicit tcOpenCamera(const char* apDeviceId, const QByteArray& arFaults = QByteArray()) : mcSim(arFaults)
+    explicit tcSinkCamera(const char* apDeviceId, const QByteArray& arFaults = QByteArray())
+        : tcOpenCamera(apDeviceId, arFaults)
     {
         QObject::connect(&mcCamera, &tcCameraInterface::NewFrame, &mcSink, &tcFrameSink::onFrame);
-        if (!mcSim.openDevice(QString::fromLatin1(apDeviceId)))
-            return;
-        tcTracer lcTracer;
-        if (!tcDescriptionLoader::load(mcSim.binding(), mcCamera.nodeMap(), mcCache.path(), lcTracer)
-                 .mbLoaded)
-            return;
-        mbOpen = mcSim.binding().open(&mcCamera);
     }
-    ~tcOpenCamera() { close(); }
+    // Closed while the sink still listens, so it sees the final empty frame.
+    ~tcSinkCamera() { close(); }
 
-    void close()
-    {
-        if (!mbOpen)
-            return;
-        mcCamera.close(&mcSim.binding());
-        mcSim.binding().close();
-        mbOpen = false;
-    }
-
-    void set(const char* apName, const QVariant& arValue)
-    {
-        tcGenICamIface::setData(mcCamera.getGenICamIface()->getNode(QString::fromLatin1(apName)), arValue);
-    }
-
-    QTemporaryDir mcCache;
-    tcSimcamFixture mcSim;
-    tcCameraInterface mcCamera;
     tcFrameSink mcSink;
-    bool mbOpen = false;
 };
 
 // Small, fast frames keep the tests quick.
@@ -154,7 +126,7 @@ private slots:
 
     void identityFromTheSimulatedCamera()
     {
-        tcOpenCamera lcCamera(tnSimcam::kMonoId);
+        tcSinkCamera lcCamera(tnSimcam::kMonoId);
         QVERIFY(lcCamera.mbOpen);
         QCOMPARE(lcCamera.mcCamera.describe(), QStringLiteral("SimCam Mono 2048 - version: 1.4.0"));
         QCOMPARE(lcCamera.mcCamera.getModel(), QString::fromLatin1(tnSimcam::kMonoModel));
@@ -190,7 +162,7 @@ private slots:
 
     void streamsStopsAndRestarts()
     {
-        tcOpenCamera lcCamera(tnSimcam::kMonoId);
+        tcSinkCamera lcCamera(tnSimcam::kMonoId);
         QVERIFY(lcCamera.mbOpen);
         makeSmallAndFast(lcCamera);
         QSignalSpy lcAcquiring(&lcCamera.mcCamera, &tcCameraInterface::acquiring);
@@ -233,7 +205,7 @@ private slots:
 
     void heldFramesStallTheStream()
     {
-        tcOpenCamera lcCamera(tnSimcam::kMonoId);
+        tcSinkCamera lcCamera(tnSimcam::kMonoId);
         QVERIFY(lcCamera.mbOpen);
         makeSmallAndFast(lcCamera);
         lcCamera.mcSink.mbHold = true;
@@ -251,7 +223,7 @@ private slots:
 
     void largerPayloadWhileFramesAreHeld()
     {
-        tcOpenCamera lcCamera(tnSimcam::kMonoId);
+        tcSinkCamera lcCamera(tnSimcam::kMonoId);
         QVERIFY(lcCamera.mbOpen);
         makeSmallAndFast(lcCamera);
         lcCamera.mcSink.mbHold = true;
@@ -279,7 +251,7 @@ private slots:
 
     void closeWithFramesStillHeld()
     {
-        auto lpCamera = std::make_unique<tcOpenCamera>(tnSimcam::kMonoId);
+        auto lpCamera = std::make_unique<tcSinkCamera>(tnSimcam::kMonoId);
         QVERIFY(lpCamera->mbOpen);
         makeSmallAndFast(*lpCamera);
         lpCamera->mcSink.mbHold = true;
@@ -301,7 +273,7 @@ private slots:
 
     void faultyBuffers()
     {
-        tcOpenCamera lcCamera(tnSimcam::kMonoId, "incomplete@2,namespace@4");
+        tcSinkCamera lcCamera(tnSimcam::kMonoId, "incomplete@2,namespace@4");
         QVERIFY(lcCamera.mbOpen);
         makeSmallAndFast(lcCamera);
         tcMessageCapture lcMessages;
@@ -318,7 +290,7 @@ private slots:
 
     void eventFailureEndsTheRun()
     {
-        tcOpenCamera lcCamera(tnSimcam::kMonoId, "EventGetData=-1010@3");
+        tcSinkCamera lcCamera(tnSimcam::kMonoId, "EventGetData=-1010@3");
         QVERIFY(lcCamera.mbOpen);
         makeSmallAndFast(lcCamera);
         QSignalSpy lcErrors(&lcCamera.mcCamera, &tcCameraInterface::Error);
@@ -336,7 +308,7 @@ private slots:
     {
         for (int i = 0; i < 10; ++i)
         {
-            tcOpenCamera lcCamera(i % 2 ? tnSimcam::kColorId : tnSimcam::kMonoId);
+            tcSinkCamera lcCamera(i % 2 ? tnSimcam::kColorId : tnSimcam::kMonoId);
             QVERIFY(lcCamera.mbOpen);
             makeSmallAndFast(lcCamera);
             if (i % 3 == 0)
