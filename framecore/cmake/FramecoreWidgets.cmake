@@ -15,3 +15,17 @@ target_sources(framecore PRIVATE
 )
 target_link_libraries(framecore PUBLIC Qt5::PrintSupport)
 set_target_properties(framecore PROPERTIES AUTOUIC ON)
+
+target_sources(framecore PRIVATE
+  enumselector.cpp enumselector.h
+  genapidelegate.cpp genapidelegate.h
+  genapimetatypes.h
+  genicammodel.cpp genicammodel.h
+  genicamparamsdialog.cpp genicamparamsdialog.h genicamparamsdialog.ui
+)
+
+target_sources(framecore PRIVATE
+  genicombobox.cpp genicombobox.h
+  genidoublespinbox.cpp genidoublespinbox.h
+  genispinbox.cpp genispinbox.h
+)

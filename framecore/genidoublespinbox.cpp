@@ -1,0 +1,145 @@
+#include "genidoublespinbox.h"
+
+#include "genicamiface.h"
+
+#include <QDebug>
+#include <QThread>
+
+#include <cmath>
+
+using namespace GenApi;
+
+tcGenIDoubleSpinBox::tcGenIDoubleSpinBox(QWidget* apParent)
+    : QDoubleSpinBox(apParent), tcDebugSource(QStringLiteral("tcGenIDoubleSpinBox"))
+{
+    connect(this, &QDoubleSpinBox::editingFinished, this, &tcGenIDoubleSpinBox::updateGenIface);
+}
+
+tcGenIDoubleSpinBox::~tcGenIDoubleSpinBox()
+{
+    if (mnCallback)
+        Deregister(mnCallback);
+}
+
+void tcGenIDoubleSpinBox::unbind()
+{
+    if (mnCallback)
+        Deregister(mnCallback);
+    mnCallback = 0;
+    setEnabled(false);
+}
+
+void tcGenIDoubleSpinBox::setNode(INode* apNode)
+{
+    unbind();
+    mpNode = apNode;
+    if (mpNode)
+        refreshWidget();
+}
+
+void tcGenIDoubleSpinBox::setDValue(IFloat* apValue)
+{
+    try
+    {
+        if (apValue && apValue->GetAccessMode() > NA)
+        {
+            setNode(apValue->GetNode());
+            return;
+        }
+    }
+    catch (const GenICam::GenericException& arError)
+    {
+        tcGenICamIface::warn(arError);
+        emit Error(QString::fromLocal8Bit(arError.GetDescription()));
+    }
+    unbind();
+    mpNode = nullptr;
+}
+
+void tcGenIDoubleSpinBox::refreshWidget()
+{
+    const bool lbWasUpdating = mbUpdating;
+    mbUpdating = true;
+    try
+    {
+        const CFloatPtr lpFloat(mpNode);
+        if (!IsReadable(lpFloat))
+            setEnabled(false);
+        else
+            loadFromFeature(lpFloat);
+    }
+    catch (const GenICam::GenericException& arError)
+    {
+        tcGenICamIface::warn(arError);
+        emit Error(QString::fromLocal8Bit(arError.GetDescription()));
+    }
+    mbUpdating = lbWasUpdating;
+}
+
+void tcGenIDoubleSpinBox::loadFromFeature(CFloatPtr apFloat)
+{
+    setMinimum(apFloat->GetMin() * mdScalar);
+    setMaximum(apFloat->GetMax() * mdScalar);
+
+    QString lsDescription = QString::fromLocal8Bit(mpNode->GetDescription().c_str());
+    if (lsDescription.isEmpty())
+        lsDescription = QString::fromLocal8Bit(mpNode->GetName().c_str());
+    setToolTip(tr("%1\nRange: %2 - %3")
+                   .arg(lsDescription)
+                   .arg(QString::number(minimum(), 'g'), QString::number(maximum(), 'g')));
+
+    const double ldValue = apFloat->GetValue();
+    if (GetDbgLevel() >= 1)
+        qDebug().noquote() << "tcGenIDoubleSpinBox::refreshWidget [" << getName() << 1 << "]"
+                           << mpNode->GetName().c_str() << "value=" << ldValue;
+    setValue(ldValue * mdScalar);
+    if (!mnCallback)
+        mnCallback = Register(mpNode, *this, &tcGenIDoubleSpinBox::GenApiCallback, cbPostInsideLock);
+    setEnabled(true);
+}
+
+void tcGenIDoubleSpinBox::updateGenIface()
+{
+    if (mbUpdating)
+        return;
+    mbUpdating = true;
+    try
+    {
+        const CFloatPtr lpFloat(mpNode);
+        if (IsWritable(lpFloat))
+        {
+            const double ldValue = value() / mdScalar;
+            const double ldCurrent = lpFloat->GetValue();
+            if (ldCurrent != ldValue || std::isnan(ldCurrent) || std::isnan(ldValue))
+                lpFloat->SetValue(ldValue, true);
+        }
+    }
+    catch (const GenICam::GenericException& arError)
+    {
+        qWarning().noquote() << "tcGenIDoubleSpinBox" << objectName() << arError.GetDescription();
+        emit Error(QString::fromLocal8Bit(arError.GetDescription()));
+    }
+    catch (...)
+    {
+        qWarning() << "Unhandled Execption";
+    }
+    mbUpdating = false;
+}
+
+void tcGenIDoubleSpinBox::GenApiCallback(INode* apNode)
+{
+    if (apNode != mpNode)
+    {
+        qWarning() << "tcGenIDoubleSpinBox::GenApiCallback"
+                   << "node=" << apNode << "!="
+                   << "mpNode=" << mpNode;
+        return;
+    }
+    // The node map calls back in whichever thread changed the feature; a
+    // widget may only be touched in its own.
+    if (QThread::currentThread() != thread())
+        QMetaObject::invokeMethod(
+            this, [this] { refreshWidget(); }, Qt::QueuedConnection);
+    else
+        refreshWidget();
+}
