@@ -240,6 +240,27 @@ private slots:
         QVERIFY(!row("Stepped", 0).data(Qt::EditRole).isValid());
     }
 
+    void callsAreTracedByLevel()
+    {
+        tcMessageCapture lcMessages;
+        row("Stepped", 1).data();
+        QVERIFY(lcMessages.texts(QtDebugMsg).isEmpty());
+        mpModel->SetDbgLevel(1);
+        row("Stepped", 1).data();
+        row("Stepped", 1).data(Qt::DecorationRole);
+        mpModel->setData(row("Stepped", 1), 4);
+        QStringList lsLines = lcMessages.texts(QtDebugMsg);
+        QCOMPARE(lsLines.size(), 2);
+        QVERIFY(lsLines[0].startsWith(QStringLiteral("tcGenICamModel::data [ tcGenICamModel 1 ] 0 1")));
+        QVERIFY(lsLines[0].contains(QStringLiteral("role= 0 rv=")));
+        QVERIFY(lsLines[1].contains(QStringLiteral("role= 2 value=")));
+        lcMessages.clear();
+        mpModel->SetDbgLevel(2);
+        row("Stepped", 1).data(Qt::DecorationRole);
+        QCOMPARE(lcMessages.texts(QtDebugMsg).size(), 1);
+        mpModel->SetDbgLevel(0);
+    }
+
     void flags()
     {
         QCOMPARE(mpModel->flags(row("Stepped", 1)),
