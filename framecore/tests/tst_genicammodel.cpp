@@ -626,7 +626,6 @@ private slots:
         forEachFeature(*lpModel, [&lnRows](const QModelIndex&, const QModelIndex&) { ++lnRows; });
         qInfo().noquote() << file << "tree of" << lpModel->rowCount() << "categories and" << lnRows
                           << "features built in" << lnBuildMs << "ms";
-        QVERIFY2(lnBuildMs < 500, qPrintable(QString::number(lnBuildMs)));
         QVERIFY(lpModel->rowCount() > 0);
 
         tcGenICamParamsDialog lcDialog(nullptr, lpModel);
