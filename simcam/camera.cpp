@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -146,13 +147,6 @@ tcCamera::tcCamera(const tcCameraModel& arModel)
             mcBanks[lnBank][lnReg] = ((lnBank + 1) << 12) | ((lnReg * 7) & 0xFFF);
         }
     }
-}
-
-uint64_t tcCamera::timestamp() const
-{
-    return static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - mcEpoch)
-            .count());
 }
 
 uint64_t tcCamera::integer(teReg aeReg) const
@@ -563,7 +557,7 @@ std::chrono::nanoseconds tcCamera::framePeriod() const
     return std::chrono::nanoseconds(static_cast<int64_t>(ldPeriod));
 }
 
-bool tcCamera::takeFrame(tcFrameTicket& arTicket)
+bool tcCamera::takeFrame(tcFrameTicket& arTicket, std::chrono::steady_clock::time_point acDue)
 {
     std::lock_guard<std::mutex> lcGuard(mcLock);
     if (!mbAcquiring || mbVanished)
@@ -572,7 +566,8 @@ bool tcCamera::takeFrame(tcFrameTicket& arTicket)
     }
     arTicket.mcGeometry = geometry();
     arTicket.mnFrameId = mnNextFrameId++;
-    arTicket.mnTimestamp = timestamp();
+    arTicket.mnTimestamp = static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::max(acDue, mcEpoch) - mcEpoch).count());
     if (--mnFramesLeft == 0)
     {
         // SingleFrame and MultiFrame end by themselves.

@@ -41,10 +41,11 @@ public:
     std::string userId() const;
     // Time between frames: the frame rate's period, or the exposure when longer.
     std::chrono::nanoseconds framePeriod() const;
-    // Releases the next frame while the camera acquires; false otherwise.
-    bool takeFrame(tcFrameTicket& arTicket);
+    // Releases the next frame while the camera acquires; false otherwise. The
+    // frame is stamped with the moment its exposure was due, as a sensor's own
+    // clock would, however late the host gets round to it.
+    bool takeFrame(tcFrameTicket& arTicket, std::chrono::steady_clock::time_point acDue);
     bool acquiring() const;
-    uint64_t timestamp() const;
 
     // A vanished camera answers nothing any more: every access is an I/O error.
     void vanish();

@@ -3,6 +3,7 @@
 #include "gentlerror.h"
 #include "infowriter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 

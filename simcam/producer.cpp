@@ -4,6 +4,7 @@
 #include "gentlerror.h"
 #include "infowriter.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace simcam

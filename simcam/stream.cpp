@@ -280,8 +280,9 @@ void tcStream::run()
             continue;
         }
         // Keep the camera's pace without bursts after a stall.
+        const auto lcDue = lcNext;
         lcNext = std::max(lcNext + mpCamera->framePeriod(), lcNow);
-        const bool lbMore = fillOne();
+        const bool lbMore = fillOne(lcDue);
         lcGuard.lock();
         if (!lbMore)
         {
@@ -291,10 +292,10 @@ void tcStream::run()
     }
 }
 
-bool tcStream::fillOne()
+bool tcStream::fillOne(std::chrono::steady_clock::time_point acDue)
 {
     tcFrameTicket lcTicket;
-    if (!mpCamera->takeFrame(lcTicket))
+    if (!mpCamera->takeFrame(lcTicket, acDue))
     {
         return true;
     }

@@ -7,6 +7,7 @@
 
 #include <GenTL/GenTL.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -62,7 +63,7 @@ private:
     void toOutputLocked(tcBuffer& arBuffer);
     void stopEngine(bool abKill);
     void run();
-    bool fillOne();
+    bool fillOne(std::chrono::steady_clock::time_point acDue);
 
     const std::string msId;
     std::shared_ptr<tcCamera> mpCamera;

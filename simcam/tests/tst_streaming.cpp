@@ -253,13 +253,13 @@ void tcStreamingTest::frameRateFollowsSettings()
         }
         return double(lnLast - lnFirst) / 1e6 / (anFrames - 1);
     };
-    // 25 frames/s: 40 ms apart by the device's time stamps (a late first frame may
-    // shorten the average a little, hence the margin).
+    // 25 frames/s: 40 ms apart by the device's time stamps, which mark when each
+    // exposure was due, so a loaded host does not change them.
     QCOMPARE(lcSession.writeFrameRate(25.0), GC_ERR_SUCCESS);
     QCOMPARE(lcSession.writeU32(simcamreg::ExposureTimeRaw, 10000), GC_ERR_SUCCESS); // 1 ms
     QCOMPARE(lcSession.startAcquisition(), GC_ERR_SUCCESS);
     const double ldRatePeriod = lfSpan(5);
-    QVERIFY2(ldRatePeriod >= 36.0, QByteArray::number(ldRatePeriod));
+    QVERIFY2(ldRatePeriod >= 39.9, QByteArray::number(ldRatePeriod));
     QCOMPARE(lcSession.writeU32(simcamreg::AcquisitionCommand, 2), GC_ERR_SUCCESS);
     QCOMPARE(mpLib->DSStopAcquisition(lcSession.mhStream, ACQ_STOP_FLAGS_DEFAULT), GC_ERR_SUCCESS);
     QCOMPARE(mpLib->DSFlushQueue(lcSession.mhStream, ACQ_QUEUE_ALL_TO_INPUT), GC_ERR_SUCCESS);
@@ -270,7 +270,7 @@ void tcStreamingTest::frameRateFollowsSettings()
              GC_ERR_SUCCESS);
     QCOMPARE(lcSession.writeU32(simcamreg::AcquisitionCommand, 1), GC_ERR_SUCCESS);
     const double ldExposurePeriod = lfSpan(4);
-    QVERIFY2(ldExposurePeriod >= 54.0, QByteArray::number(ldExposurePeriod));
+    QVERIFY2(ldExposurePeriod >= 59.9, QByteArray::number(ldExposurePeriod));
     QVERIFY(lcSession.tearDownStream());
 }
 
