@@ -15,7 +15,7 @@ bool QxtSignalWaiter::wait(int anMsec, QEventLoop::ProcessEventsFlags anFlags)
     if (anMsec == 0 || anMsec < -1)
         return false;
     if (anMsec != -1)
-        mnTimerId = startTimer(anMsec);
+        mnTimerId = startTimer(anMsec, Qt::PreciseTimer);
     while (!mbCaught && !mbCancelled)
         QCoreApplication::processEvents(anFlags | QEventLoop::WaitForMoreEvents);
     if (mnTimerId != 0)

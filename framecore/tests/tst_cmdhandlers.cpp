@@ -5,6 +5,7 @@
 #include "cmdhandlerpoke.h"
 #include "cmdrunner.h"
 #include "recordinghandler.h"
+#include "runwatch.h"
 
 #include <QtTest>
 
@@ -226,17 +227,15 @@ private slots:
         tcBoxAnswerer lcAnswerer(QMessageBox::No);
         connect(&lcRunner, &tcCmdRunner::showMessageBox, &lcAnswerer, &tcBoxAnswerer::show);
         connect(&lcAnswerer, &tcBoxAnswerer::answered, &lcRunner, &tcCmdRunner::messageBoxFinished);
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QSignalSpy lcFinished(&lcRunner, &QThread::finished);
-        lcRunner.start();
-        QVERIFY(lcFinished.wait(20000));
+        tcRunWatch lcWatch(lcRunner);
+        QVERIFY(lcWatch.run());
 
         QCOMPARE(lcAnswerer.mnShown, 2);
         QCOMPARE(lcAnswerer.mpThread, QThread::currentThread());
         QCOMPARE(lcAnswerer.mnButtons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(lcAnswerer.msText, QStringLiteral("Again "));
-        QCOMPARE(lcDone.count(), 1);
-        QVERIFY(lcDone.at(0).at(0).toBool());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QVERIFY(lcWatch.mcDone.at(0).first);
         QCOMPARE(lcRunner.getLastResult(), QVariant(65536));
         QVERIFY(lcRunner.getResult().endsWith("PROMPT 0x14000 Continue?+now\n   Result = 65536\n"
                                               "CMP 16384\n FAIL: 16384 != 65536\n"

@@ -4,6 +4,7 @@
 #include "cmdrunner.h"
 #include "messagecapture.h"
 #include "opencamera.h"
+#include "runwatch.h"
 
 #include <QFileDialog>
 #include <QtTest>
@@ -425,19 +426,16 @@ private slots:
         tcBoxAnswerer lcAnswerer(QMessageBox::Ok);
         connect(lpRunner.get(), &tcCmdRunner::showMessageBox, &lcAnswerer, &tcBoxAnswerer::show);
         connect(&lcAnswerer, &tcBoxAnswerer::answered, lpRunner.get(), &tcCmdRunner::messageBoxFinished);
-        QSignalSpy lcDone(lpRunner.get(), &tcCmdRunner::Done);
-        QSignalSpy lcProgress(lpRunner.get(), &tcCmdRunner::Progress);
-        QSignalSpy lcFinished(lpRunner.get(), &QThread::finished);
-        lpRunner->start();
-        QVERIFY(lcFinished.wait(30000));
+        tcRunWatch lcWatch(*lpRunner);
+        QVERIFY(lcWatch.run());
 
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(0).toBool(), true);
-        QCOMPARE(lcDone.at(0).at(1).toString(), lsScript + " complete");
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0).first, true);
+        QCOMPARE(lcWatch.mcDone.at(0).second, lsScript + " complete");
         QVERIFY(lpRunner->WasSuccessful());
-        QCOMPARE(lcProgress.count(), 1 + 21 + 1); // before each of 21 lines
-        QCOMPARE(lcProgress.first().at(0).toInt(), 0);
-        QCOMPARE(lcProgress.last().at(0).toInt(), 100);
+        QCOMPARE(lcWatch.mnProgress.size(), 1 + 21 + 1); // before each of 21 lines
+        QCOMPARE(lcWatch.mnProgress.first(), 0);
+        QCOMPARE(lcWatch.mnProgress.last(), 100);
         QCOMPARE(lcAnswerer.mnShown, 1);
         QCOMPARE(lcAnswerer.msText, QStringLiteral("All done "));
         QCOMPARE(lcCamera.get("Width"), QVariant(qlonglong(256)));
@@ -483,13 +481,11 @@ private slots:
         const QString lsScript =
             writeFile(lcDir, "fails.txt", "GENI WRITE Width 640\nGENI EXEC NoSuch\nGENI WRITE Width 800\n");
         auto lpRunner = makeRunner(lcCamera, lsScript);
-        QSignalSpy lcDone(lpRunner.get(), &tcCmdRunner::Done);
-        QSignalSpy lcFinished(lpRunner.get(), &QThread::finished);
-        lpRunner->start();
-        QVERIFY(lcFinished.wait(20000));
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(0).toBool(), false);
-        QCOMPARE(lcDone.at(0).at(1).toString(), QStringLiteral("Error processing line 2: GENI EXEC NoSuch"));
+        tcRunWatch lcWatch(*lpRunner);
+        QVERIFY(lcWatch.run());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0).first, false);
+        QCOMPARE(lcWatch.mcDone.at(0).second, QStringLiteral("Error processing line 2: GENI EXEC NoSuch"));
         QCOMPARE(lcCamera.get("Width"), QVariant(qlonglong(640)));
         QVERIFY(lpRunner->getResult().endsWith("GENI EXEC NoSuchNoSuch = FAIL\n"));
     }
@@ -501,12 +497,10 @@ private slots:
         QVERIFY(lcCamera.mbOpen);
         QTemporaryDir lcDir;
         auto lpRunner = makeRunner(lcCamera, writeFile(lcDir, "noname.txt", "GENI SAVE\n"));
-        QSignalSpy lcDone(lpRunner.get(), &tcCmdRunner::Done);
-        QSignalSpy lcFinished(lpRunner.get(), &QThread::finished);
-        lpRunner->start();
-        QVERIFY(lcFinished.wait(20000));
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(1).toString(), QStringLiteral("Error processing line 1: GENI SAVE"));
+        tcRunWatch lcWatch(*lpRunner);
+        QVERIFY(lcWatch.run());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0).second, QStringLiteral("Error processing line 1: GENI SAVE"));
         QVERIFY(lpRunner->getResult().endsWith("GENI SAVE\nNo file name given\n"));
     }
 };

@@ -1,6 +1,7 @@
 #include "cmdrunner.h"
 #include "messagecapture.h"
 #include "recordinghandler.h"
+#include "runwatch.h"
 
 #include <QtTest>
 
@@ -28,12 +29,11 @@ QString writeScript(const QTemporaryDir& arDir, const QString& arName, const QBy
     return lsPath;
 }
 
-// Waits for the run to end without blocking the GUI thread's event loop.
+// Runs the script to its end with the GUI thread's event loop going.
 bool finishRun(tcCmdRunner& arRunner)
 {
-    QSignalSpy lcFinished(&arRunner, &QThread::finished);
-    arRunner.start();
-    return lcFinished.wait(20000) || lcFinished.count() > 0;
+    tcRunWatch lcWatch(arRunner);
+    return lcWatch.run();
 }
 } // namespace
 
@@ -65,8 +65,8 @@ private slots:
         tpRecorder lpSecond = addRecorder(lcRunner, "PEEK", 2);
         QCOMPARE(lcRunner.getCmdHandlers().value("PEEK"), lpFirst.staticCast<tcCmdHandler>());
         QVERIFY(lcRunner.ProcessCommand("peek 1"));
-        QCOMPARE(lpFirst->mnCalls.load(), 1);
-        QCOMPARE(lpSecond->mnCalls.load(), 0);
+        QCOMPARE(lpFirst->calls(), 1);
+        QCOMPARE(lpSecond->calls(), 0);
         QCOMPARE(lcRunner.getLastResult(), QVariant(1));
     }
 
@@ -118,8 +118,8 @@ private slots:
         tcCmdRunner lcRunner(nullptr, nullptr);
         tpRecorder lpHandler = addRecorder(lcRunner, "POKE");
         QVERIFY(lcRunner.ProcessCommand(line));
-        QCOMPARE(lpHandler->msArgs, tokens);
-        QCOMPARE(lpHandler->msTextIn, line);
+        QCOMPARE(lpHandler->args(), tokens);
+        QCOMPARE(lpHandler->textIn(), line);
     }
 
     void prefixResolution_data()
@@ -153,7 +153,7 @@ private slots:
         lcRunner.setCmdHandlers(lhTable);
         QVERIFY(lcRunner.ProcessCommand(line));
         for (auto lcIt = lhRecorders.cbegin(); lcIt != lhRecorders.cend(); ++lcIt)
-            QCOMPARE(lcIt.value()->mnCalls.load(), lcIt.key() == handler ? 1 : 0);
+            QCOMPARE(lcIt.value()->calls(), lcIt.key() == handler ? 1 : 0);
     }
 
     void lowerCaseKeysCannotBeFound()
@@ -161,7 +161,7 @@ private slots:
         tcCmdRunner lcRunner(nullptr, nullptr);
         tpRecorder lpHandler = addRecorder(lcRunner, "lower");
         QVERIFY(!lcRunner.ProcessCommand("lower"));
-        QCOMPARE(lpHandler->mnCalls.load(), 0);
+        QCOMPARE(lpHandler->calls(), 0);
     }
 
     void unknownCommandFailsAndKeepsTheLastResult()
@@ -181,7 +181,7 @@ private slots:
     {
         tcCmdRunner lcRunner(nullptr, nullptr);
         tpRecorder lpHandler = addRecorder(lcRunner, "BAD", QVariant());
-        lpHandler->msAppend = " broke";
+        lpHandler->setAppend(" broke");
         QVERIFY(!lcRunner.ProcessCommand("BAD"));
         QVERIFY(lcRunner.getLastResult().isNull());
         QCOMPARE(lcRunner.getResult(), QStringLiteral("BAD broke\n"));
@@ -282,8 +282,8 @@ private slots:
         tpRecorder lpHandler = addRecorder(lcRunner, "ECHO");
         QSignalSpy lcMessages(&lcRunner, &tcCmdRunner::Message);
         QVERIFY(lcRunner.ProcessCommand("ECHO " + token));
-        QCOMPARE(lpHandler->msArgs.value(1), expected);
-        QCOMPARE(lpHandler->msTextIn, "ECHO " + token);
+        QCOMPARE(lpHandler->args().value(1), expected);
+        QCOMPARE(lpHandler->textIn(), "ECHO " + token);
         QCOMPARE(lcMessages.count(), announced ? 2 : 1);
         if (announced)
             QCOMPARE(lcMessages.at(0).at(0).toString(), token + " = " + expected);
@@ -294,7 +294,7 @@ private slots:
         tcCmdRunner lcRunner(nullptr, nullptr);
         tpRecorder lpHandler = addRecorder(lcRunner, "ECHO");
         QVERIFY(lcRunner.ProcessCommand("ECHO ${abc}"));
-        QCOMPARE(lpHandler->msArgs.value(1), QStringLiteral("${abc}"));
+        QCOMPARE(lpHandler->args().value(1), QStringLiteral("${abc}"));
 
         QTemporaryDir lcDir;
         QSettings lcSettings(lcDir.filePath("vars.ini"), QSettings::IniFormat);
@@ -311,7 +311,7 @@ private slots:
         tcCmdRunner lcRunner(nullptr, nullptr, writeScript(lcDir, "v.txt", "ECHO ${addr}\n"), &lcSettings);
         tpRecorder lpHandler = addRecorder(lcRunner, "ECHO");
         QVERIFY(finishRun(lcRunner));
-        QCOMPARE(lpHandler->msArgs.value(1), QStringLiteral("0x20"));
+        QCOMPARE(lpHandler->args().value(1), QStringLiteral("0x20"));
     }
 
     void hexOrDec_data()
@@ -349,23 +349,19 @@ private slots:
         tcCmdRunner lcRunner(nullptr, nullptr, lsScript, nullptr);
         tpRecorder lpHandler = addRecorder(lcRunner, "ECHO");
         QVERIFY(lcRunner.ProcessCommand("ECHO before")); // cleared by the run
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QSignalSpy lcProgress(&lcRunner, &tcCmdRunner::Progress);
-        QSignalSpy lcMessages(&lcRunner, &tcCmdRunner::Message);
-        QVERIFY(finishRun(lcRunner));
+        tcRunWatch lcWatch(lcRunner);
+        lcWatch.clear();
+        QVERIFY(lcWatch.run());
 
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(0).toBool(), true);
-        QCOMPARE(lcDone.at(0).at(1).toString(), lsScript + " complete");
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0), qMakePair(true, lsScript + " complete"));
         QVERIFY(lcRunner.WasSuccessful());
-        QCOMPARE(lpHandler->mnCalls.load(), 3);
-        QCOMPARE(lpHandler->mpThread, static_cast<QThread*>(&lcRunner));
-        QCOMPARE(lpHandler->msArgs, QStringList({"ECHO", "two"}));
+        QCOMPARE(lpHandler->calls(), 3);
+        QCOMPARE(lpHandler->thread(), static_cast<QThread*>(&lcRunner));
+        QCOMPARE(lpHandler->args(), QStringList({"ECHO", "two"}));
 
-        QList<int> lcPercent;
-        for (const QList<QVariant>& lcArgs : lcProgress)
-            lcPercent << lcArgs.at(0).toInt();
         // One report before every line read, from 0 to 100.
+        const QList<int>& lcPercent = lcWatch.mnProgress;
         QCOMPARE(lcPercent.size(), 1 + 5 + 1);
         QCOMPARE(lcPercent.first(), 0);
         QCOMPARE(lcPercent.last(), 100);
@@ -375,8 +371,7 @@ private slots:
         for (int i = 1; i < lcPercent.size(); ++i)
             QVERIFY(lcPercent.at(i) >= lcPercent.at(i - 1));
 
-        QCOMPARE(lcMessages.at(0).at(0).toString(), "Running script " + lsScript);
-        QCOMPARE(lcMessages.at(1).at(0).toString(), QStringLiteral("ECHO one"));
+        QCOMPARE(lcWatch.msMessages, QStringList({"Running script " + lsScript, "ECHO one", "ECHO two"}));
 
         const QStringList lsLines = lcRunner.getResult().split('\n');
         QCOMPARE(lsLines.size(), 5);
@@ -404,17 +399,16 @@ private slots:
         tcCmdRunner lcRunner(nullptr, nullptr, lsScript, nullptr);
         tpRecorder lpEcho = addRecorder(lcRunner, "ECHO");
         tpRecorder lpBad = addRecorder(lcRunner, "BAD", QVariant());
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QSignalSpy lcProgress(&lcRunner, &tcCmdRunner::Progress);
-        QVERIFY(finishRun(lcRunner));
+        tcRunWatch lcWatch(lcRunner);
+        QVERIFY(lcWatch.run());
 
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(0).toBool(), false);
-        QCOMPARE(lcDone.at(0).at(1).toString(), QStringLiteral("Error processing line 3: BAD  line"));
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0),
+                 qMakePair(false, QStringLiteral("Error processing line 3: BAD  line")));
         QVERIFY(!lcRunner.WasSuccessful());
-        QCOMPARE(lcProgress.last().at(0).toInt(), 100);
-        QCOMPARE(lpEcho->mnCalls.load(), 1);
-        QCOMPARE(lpBad->mnCalls.load(), 1);
+        QCOMPARE(lcWatch.mnProgress.last(), 100);
+        QCOMPARE(lpEcho->calls(), 1);
+        QCOMPARE(lpBad->calls(), 1);
         QVERIFY(lcRunner.getResult().endsWith("\nECHO 1\nBAD  line\n"));
     }
 
@@ -422,10 +416,10 @@ private slots:
     {
         QTemporaryDir lcDir;
         tcCmdRunner lcRunner(nullptr, nullptr, writeScript(lcDir, "u.txt", "NOSUCH\n"), nullptr);
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QVERIFY(finishRun(lcRunner));
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(1).toString(), QStringLiteral("Error processing line 1: NOSUCH"));
+        tcRunWatch lcWatch(lcRunner);
+        QVERIFY(lcWatch.run());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0).second, QStringLiteral("Error processing line 1: NOSUCH"));
     }
 
     void missingFileIsAFailure()
@@ -433,16 +427,14 @@ private slots:
         QTemporaryDir lcDir;
         const QString lsScript = lcDir.filePath("absent.txt");
         tcCmdRunner lcRunner(nullptr, nullptr, lsScript, nullptr);
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QSignalSpy lcMessages(&lcRunner, &tcCmdRunner::Message);
-        QSignalSpy lcProgress(&lcRunner, &tcCmdRunner::Progress);
-        QVERIFY(finishRun(lcRunner));
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(0).toBool(), false);
-        QVERIFY(lcDone.at(0).at(1).toString().startsWith("Unable to open " + lsScript + ": "));
+        tcRunWatch lcWatch(lcRunner);
+        QVERIFY(lcWatch.run());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0).first, false);
+        QVERIFY(lcWatch.mcDone.at(0).second.startsWith("Unable to open " + lsScript + ": "));
         QVERIFY(!lcRunner.WasSuccessful());
-        QCOMPARE(lcMessages.count(), 0);
-        QCOMPARE(lcProgress.count(), 2);
+        QCOMPARE(lcWatch.msMessages.size(), 0);
+        QCOMPARE(lcWatch.mnProgress, QList<int>({0, 100}));
         QFile lcFile(lsScript);
         QVERIFY(!lcFile.open(QIODevice::ReadOnly));
         QVERIFY(lcRunner.getResult().endsWith(") File:" + lsScript + "\n" + lcFile.errorString()));
@@ -453,12 +445,11 @@ private slots:
         QTemporaryDir lcDir;
         const QString lsScript = writeScript(lcDir, "empty.txt", "");
         tcCmdRunner lcRunner(nullptr, nullptr, lsScript, nullptr);
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QSignalSpy lcMessages(&lcRunner, &tcCmdRunner::Message);
-        QVERIFY(finishRun(lcRunner));
-        QCOMPARE(lcDone.count(), 1);
-        QVERIFY(lcDone.at(0).at(0).toBool());
-        QCOMPARE(lcMessages.count(), 1);
+        tcRunWatch lcWatch(lcRunner);
+        QVERIFY(lcWatch.run());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QVERIFY(lcWatch.mcDone.at(0).first);
+        QCOMPARE(lcWatch.msMessages, QStringList("Running script " + lsScript));
         QCOMPARE(lcRunner.getResult().count('\n'), 2);
     }
 
@@ -478,25 +469,23 @@ private slots:
         const QString lsScript = writeScript(lcDir, "long.txt", "ECHO 1\nSLEEP 300\nECHO 3\nECHO 4\n");
         tcCmdRunner lcRunner(nullptr, nullptr, lsScript, nullptr);
         tpRecorder lpEcho = addRecorder(lcRunner, "ECHO");
-        QSignalSpy lcDone(&lcRunner, &tcCmdRunner::Done);
-        QSignalSpy lcMessages(&lcRunner, &tcCmdRunner::Message);
-        QSignalSpy lcFinished(&lcRunner, &QThread::finished);
+        tcRunWatch lcWatch(lcRunner);
         lcRunner.start();
-        QTRY_VERIFY(lcMessages.count() >= 2); // "ECHO 1" done, SLEEP under way
+        QTRY_VERIFY(lcWatch.msMessages.size() >= 2); // "ECHO 1" done, SLEEP under way
         lcRunner.Abort();
-        QVERIFY(lcFinished.wait(5000));
-        QCOMPARE(lcDone.count(), 1);
-        QCOMPARE(lcDone.at(0).at(0).toBool(), false);
-        QCOMPARE(lcDone.at(0).at(1).toString(), "Script aborted before line 3 of " + lsScript);
+        QVERIFY(lcWatch.waitFinished());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QCOMPARE(lcWatch.mcDone.at(0), qMakePair(false, "Script aborted before line 3 of " + lsScript));
         QVERIFY(!lcRunner.WasSuccessful());
-        QCOMPARE(lpEcho->mnCalls.load(), 1);
+        QCOMPARE(lcWatch.mnProgress.last(), 100);
+        QCOMPARE(lpEcho->calls(), 1);
         QVERIFY(lcRunner.getResult().endsWith("ECHO 1\nSLEEP 300 = OK\n"));
 
         // The request is spent: the next run goes to its end.
-        lcDone.clear();
-        QVERIFY(finishRun(lcRunner));
-        QCOMPARE(lcDone.count(), 1);
-        QVERIFY(lcDone.at(0).at(0).toBool());
+        lcWatch.clear();
+        QVERIFY(lcWatch.run());
+        QCOMPARE(lcWatch.mcDone.size(), 1);
+        QVERIFY(lcWatch.mcDone.at(0).first);
     }
 
     void abortWhileIdleIsIgnored()
@@ -527,7 +516,7 @@ private slots:
         auto* lpCamera = reinterpret_cast<tcCameraInterface*>(quintptr(0x1000));
         lcRunner.setCamera(lpCamera);
         QVERIFY(lcRunner.ProcessCommand("ECHO"));
-        QCOMPARE(lpHandler->mpCamera, lpCamera);
+        QCOMPARE(lpHandler->camera(), lpCamera);
         lcRunner.setCamera(nullptr);
     }
 };
