@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace simcam
 {
@@ -99,6 +100,9 @@ GenTL::BUFFER_HANDLE tcStream::allocAndAnnounce(size_t anSize, void* apPrivate)
     lpBuffer->mcOwned.reset(static_cast<uint8_t*>(std::aligned_alloc(Alignment, lnRounded)));
     require(lpBuffer->mcOwned != nullptr, GenTL::GC_ERR_OUT_OF_MEMORY,
             "cannot allocate " + std::to_string(anSize) + " bytes");
+    // Touch every page now, as a driver pins its buffers when they are announced,
+    // so that the first frames are not slowed down by page faults.
+    std::memset(lpBuffer->mcOwned.get(), 0, lnRounded);
     lpBuffer->mpBase = lpBuffer->mcOwned.get();
     lpBuffer->mnSize = anSize;
     lpBuffer->mpPrivate = apPrivate;

@@ -149,6 +149,16 @@ void BM_Stream(benchmark::State& arState)
     lnSize = 4;
     lfWrite(lhPort, 0x0128, &lnStartCommand, &lnSize);
 
+    // A few frames first, so that start-up does not count.
+    for (int lnWarmUp = 0; lnWarmUp < 4; ++lnWarmUp)
+    {
+        EVENT_NEW_BUFFER_DATA lcData{};
+        lnSize = sizeof lcData;
+        if (lfWait(lhEvent, &lcData, &lnSize, 5000) == GC_ERR_SUCCESS)
+        {
+            lfQueue(lhStream, lcData.BufferHandle);
+        }
+    }
     const double ldCpuStart = processCpuSeconds();
     const auto lcWallStart = std::chrono::steady_clock::now();
     int64_t lnFrames = 0;
