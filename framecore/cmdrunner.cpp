@@ -45,11 +45,14 @@ tcCmdRunner::tcCmdRunner(QObject* apParent, tcCameraInterface* apCamera, const Q
     }
 }
 
-// The base waits for a running script; the handlers go with the table.
+// A running script is asked to stop and waited for; the handlers go with the
+// table. Taking the lock once more after the wait orders everything the script
+// thread did before its end (see run()) before the destruction.
 tcCmdRunner::~tcCmdRunner()
 {
     Abort();
     wait();
+    std::lock_guard<std::mutex> lcGuard(mcLock);
 }
 
 void tcCmdRunner::initCmdMap()
@@ -284,6 +287,9 @@ void tcCmdRunner::run()
     emit Progress(0);
     runScript();
     emit Progress(100);
+    // The script thread's last act goes through the lock, so whoever takes it
+    // next sees all the run did.
+    std::lock_guard<std::mutex> lcGuard(mcLock);
     clearAbort();
 }
 
