@@ -78,25 +78,34 @@ tcRun stream(const char* apDeviceId, double adSeconds)
     return lcRun;
 }
 
+// KX_BENCH_SECONDS stretches every run, for soak tests over minutes.
+double seconds(double adDefault)
+{
+    bool lbOk = false;
+    const double ldSeconds = qEnvironmentVariable("KX_BENCH_SECONDS").toDouble(&lbOk);
+    return lbOk && ldSeconds > 0 ? ldSeconds : adDefault;
+}
+
 void report(benchmark::State& arState, const tcRun& arRun)
 {
     const double ldGenerated = arRun.mnDelivered ? double(arRun.mnLastId - arRun.mnFirstId + 1) : 0.0;
     arState.counters["delivered_fps"] = arRun.mnDelivered / arRun.mdSeconds;
     arState.counters["generated_fps"] = ldGenerated / arRun.mdSeconds;
     arState.counters["delivered_share"] = ldGenerated > 0 ? arRun.mnDelivered / ldGenerated : 0.0;
+    arState.counters["frames"] = static_cast<double>(arRun.mnDelivered);
 }
 
 void BM_Mono8_2048x1536(benchmark::State& arState)
 {
     for (auto _ : arState)
-        report(arState, stream("SimCam-Mono-0001", 5.0));
+        report(arState, stream("SimCam-Mono-0001", seconds(5.0)));
 }
 BENCHMARK(BM_Mono8_2048x1536)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 void BM_Bayer12p_7920x6004(benchmark::State& arState)
 {
     for (auto _ : arState)
-        report(arState, stream("SimCam-CMV50000-0003", 8.0));
+        report(arState, stream("SimCam-CMV50000-0003", seconds(8.0)));
 }
 BENCHMARK(BM_Bayer12p_7920x6004)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 } // namespace
