@@ -104,8 +104,12 @@ class tcEditingTree : public QTreeView
 {
 public:
     bool editing() const { return state() == EditingState; }
-    static bool editing(QTreeView* apView) { return static_cast<tcEditingTree*>(apView)->editing(); }
 };
+
+int editorCount(QTreeView* apView)
+{
+    return apView->viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size();
+}
 
 class tcLoadTracer : public tcDebugSource
 {
@@ -585,9 +589,12 @@ private slots:
                            if (lpNode->GetPrincipalInterfaceType() == intfICommand)
                                return;
                            const QVariant lcBefore = arValue.data();
-                           // The dialog's tree opens an editor on a change of the current cell.
+                           // The dialog's tree opens an editor (a new child of its
+                           // viewport) on a change of the current cell.
+                           QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                           const int lnBefore = editorCount(lpTree);
                            lpTree->setCurrentIndex(arValue);
-                           if (tcEditingTree::editing(lpTree))
+                           if (editorCount(lpTree) > lnBefore)
                                ++lnEditors;
                            lpTree->setCurrentIndex(lrModel.index(0, 0));
                            QCOMPARE(arValue.data(), lcBefore);
