@@ -61,15 +61,20 @@ void tcAcquisitionWorker::StopAcquisition()
     mbStopRunning = true;
 }
 
+// Once the flags are set the thread may finish and delete this worker; the
+// clean-up first waits for this call to have left its lock, so nothing here
+// touches a deleted worker. The start lock is released whether or not a run is
+// active: a run that ended by itself in the meantime must not leave the
+// thread waiting for a start that never comes.
 void tcAcquisitionWorker::ShutDown(int /*anUnused*/)
 {
-    mbShutDown = true;
-    mbStopRunning = true;
-    if (!mbRunning.load())
-        mcStartLock.release();
+    std::lock_guard<std::mutex> lcGuard(mcShutDownLock);
     if (GetDbgLevel() >= 0)
         qDebug() << "tcAcquisitionWorker::ShutDown"
                  << "[" << getName() << 0 << "]";
+    mbShutDown = true;
+    mbStopRunning = true;
+    mcStartLock.release();
 }
 
 bool tcAcquisitionWorker::checkGenApiError(int anError, const QString& arWhat)
@@ -385,6 +390,10 @@ void tcAcquisitionWorker::slot_imageDeleted(QObject* apFrame)
 
 void tcAcquisitionWorker::cleanUp()
 {
+    {
+        // A ShutDown still under way finishes before this worker can go.
+        std::lock_guard<std::mutex> lcGuard(mcShutDownLock);
+    }
     KX_TRACE(0) << " cleaning up...";
     void* lpStream = mpBuffers->stream();
     if (lpStream)

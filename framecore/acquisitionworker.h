@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 
 class tcCameraInterface;
 class tcGenTLInterface;
@@ -78,6 +79,7 @@ private:
     std::atomic<quint64> mnFramesCaptured{0};
     tcSemaphore mcStarted;
     tcSemaphore mcStartLock;
+    std::mutex mcShutDownLock;
     int mnBufferCount = 4;
     tcCameraInterface* mpCamera;
     quint32 mnWaitTime = 100;

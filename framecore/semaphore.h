@@ -9,12 +9,12 @@
 class tcSemaphore
 {
 public:
+    // Notifies under the lock: once the waiter is woken the releasing thread
+    // touches nothing more, so the waiter may destroy the semaphore.
     void release()
     {
-        {
-            std::lock_guard<std::mutex> lcGuard(mcLock);
-            ++mnCount;
-        }
+        std::lock_guard<std::mutex> lcGuard(mcLock);
+        ++mnCount;
         mcWake.notify_one();
     }
 
