@@ -15,25 +15,19 @@ tcGenIDoubleSpinBox::tcGenIDoubleSpinBox(QWidget* apParent)
     connect(this, &QDoubleSpinBox::editingFinished, this, &tcGenIDoubleSpinBox::updateGenIface);
 }
 
-tcGenIDoubleSpinBox::~tcGenIDoubleSpinBox()
-{
-    if (mnCallback)
-        Deregister(mnCallback);
-}
+tcGenIDoubleSpinBox::~tcGenIDoubleSpinBox() = default;
 
 void tcGenIDoubleSpinBox::unbind()
 {
-    if (mnCallback)
-        Deregister(mnCallback);
-    mnCallback = 0;
+    mcBinding.release();
     setEnabled(false);
 }
 
 void tcGenIDoubleSpinBox::setNode(INode* apNode)
 {
     unbind();
-    mpNode = apNode;
-    if (mpNode)
+    mcBinding.bind(apNode);
+    if (apNode)
         refreshWidget();
 }
 
@@ -53,7 +47,7 @@ void tcGenIDoubleSpinBox::setDValue(IFloat* apValue)
         emit Error(QString::fromLocal8Bit(arError.GetDescription()));
     }
     unbind();
-    mpNode = nullptr;
+    mcBinding.bind(nullptr);
 }
 
 void tcGenIDoubleSpinBox::refreshWidget()
@@ -62,7 +56,7 @@ void tcGenIDoubleSpinBox::refreshWidget()
     mbUpdating = true;
     try
     {
-        const CFloatPtr lpFloat(mpNode);
+        const CFloatPtr lpFloat(mcBinding.node());
         if (!IsReadable(lpFloat))
             setEnabled(false);
         else
@@ -81,9 +75,9 @@ void tcGenIDoubleSpinBox::loadFromFeature(CFloatPtr apFloat)
     setMinimum(apFloat->GetMin() * mdScalar);
     setMaximum(apFloat->GetMax() * mdScalar);
 
-    QString lsDescription = QString::fromLocal8Bit(mpNode->GetDescription().c_str());
+    QString lsDescription = QString::fromLocal8Bit(mcBinding.node()->GetDescription().c_str());
     if (lsDescription.isEmpty())
-        lsDescription = QString::fromLocal8Bit(mpNode->GetName().c_str());
+        lsDescription = QString::fromLocal8Bit(mcBinding.node()->GetName().c_str());
     setToolTip(tr("%1\nRange: %2 - %3")
                    .arg(lsDescription)
                    .arg(QString::number(minimum(), 'g'), QString::number(maximum(), 'g')));
@@ -91,10 +85,9 @@ void tcGenIDoubleSpinBox::loadFromFeature(CFloatPtr apFloat)
     const double ldValue = apFloat->GetValue();
     if (GetDbgLevel() >= 1)
         qDebug().noquote() << "tcGenIDoubleSpinBox::refreshWidget [" << getName() << 1 << "]"
-                           << mpNode->GetName().c_str() << "value=" << ldValue;
+                           << mcBinding.node()->GetName().c_str() << "value=" << ldValue;
     setValue(ldValue * mdScalar);
-    if (!mnCallback)
-        mnCallback = Register(mpNode, *this, &tcGenIDoubleSpinBox::GenApiCallback, cbPostInsideLock);
+    mcBinding.registerOnce(*this, &tcGenIDoubleSpinBox::GenApiCallback);
     setEnabled(true);
 }
 
@@ -105,7 +98,7 @@ void tcGenIDoubleSpinBox::updateGenIface()
     mbUpdating = true;
     try
     {
-        const CFloatPtr lpFloat(mpNode);
+        const CFloatPtr lpFloat(mcBinding.node());
         if (IsWritable(lpFloat))
         {
             const double ldValue = value() / mdScalar;
@@ -128,11 +121,11 @@ void tcGenIDoubleSpinBox::updateGenIface()
 
 void tcGenIDoubleSpinBox::GenApiCallback(INode* apNode)
 {
-    if (apNode != mpNode)
+    if (apNode != mcBinding.node())
     {
         qWarning() << "tcGenIDoubleSpinBox::GenApiCallback"
                    << "node=" << apNode << "!="
-                   << "mpNode=" << mpNode;
+                   << "mcBinding.node()=" << mcBinding.node();
         return;
     }
     // The node map calls back in whichever thread changed the feature; a

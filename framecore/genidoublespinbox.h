@@ -2,6 +2,7 @@
 
 #include "debugsource.h"
 #include "framecore_export.h"
+#include "nodecallback.h"
 
 #include <GenApi/GenApi.h>
 
@@ -19,7 +20,7 @@ public:
     ~tcGenIDoubleSpinBox() override;
 
     void setNode(GenApi::INode* apNode);
-    GenApi::INode* getNode() const { return mpNode; }
+    GenApi::INode* getNode() const { return mcBinding.node(); }
     void setDValue(GenApi::IFloat* apValue);
 
     void setScalar(double adScalar) { mdScalar = adScalar == 0.0 ? 1.0 : adScalar; }
@@ -39,8 +40,7 @@ private:
     void unbind();
     void loadFromFeature(GenApi::CFloatPtr apFloat);
 
-    GenApi::INode* mpNode = nullptr;
-    GenApi::CallbackHandleType mnCallback = 0;
+    tcNodeCallback mcBinding;
     bool mbUpdating = false;
     double mdScalar = 1.0;
 };

@@ -22,25 +22,19 @@ tcGenISpinBox::tcGenISpinBox(QWidget* apParent)
     connect(this, &QSpinBox::editingFinished, this, &tcGenISpinBox::updateGenIface);
 }
 
-tcGenISpinBox::~tcGenISpinBox()
-{
-    if (mnCallback)
-        Deregister(mnCallback);
-}
+tcGenISpinBox::~tcGenISpinBox() = default;
 
 void tcGenISpinBox::unbind()
 {
-    if (mnCallback)
-        Deregister(mnCallback);
-    mnCallback = 0;
+    mcBinding.release();
     setEnabled(false);
 }
 
 void tcGenISpinBox::setNode(INode* apNode)
 {
     unbind();
-    mpNode = apNode;
-    if (mpNode)
+    mcBinding.bind(apNode);
+    if (apNode)
         refreshWidget();
 }
 
@@ -60,7 +54,7 @@ void tcGenISpinBox::setIValue(IInteger* apValue)
         emit Error(QString::fromLocal8Bit(arError.GetDescription()));
     }
     unbind();
-    mpNode = nullptr;
+    mcBinding.bind(nullptr);
 }
 
 void tcGenISpinBox::setMinV(int anMin)
@@ -81,7 +75,7 @@ void tcGenISpinBox::refreshWidget()
     mbUpdating = true;
     try
     {
-        const CIntegerPtr lpInteger(mpNode);
+        const CIntegerPtr lpInteger(mcBinding.node());
         if (!IsReadable(lpInteger))
             setEnabled(false);
         else
@@ -97,7 +91,7 @@ void tcGenISpinBox::refreshWidget()
 
 void tcGenISpinBox::loadFromFeature(CIntegerPtr apInteger)
 {
-    const QString lsName = QString::fromLocal8Bit(mpNode->GetName().c_str());
+    const QString lsName = QString::fromLocal8Bit(mcBinding.node()->GetName().c_str());
     qint64 lnMin = apInteger->GetMin();
     if (lnMin < std::numeric_limits<int>::min())
     {
@@ -114,7 +108,7 @@ void tcGenISpinBox::loadFromFeature(CIntegerPtr apInteger)
     setMaximum(clampToInt(lnMax * mnScalar));
     setSingleStep(clampToInt(apInteger->GetInc()));
 
-    QString lsDescription = QString::fromLocal8Bit(mpNode->GetDescription().c_str());
+    QString lsDescription = QString::fromLocal8Bit(mcBinding.node()->GetDescription().c_str());
     if (lsDescription.isEmpty())
         lsDescription = lsName;
     setToolTip(tr("%1\nRange: %2 - %3").arg(lsDescription).arg(minimum()).arg(maximum()));
@@ -124,16 +118,8 @@ void tcGenISpinBox::loadFromFeature(CIntegerPtr apInteger)
         qDebug().noquote() << "tcGenISpinBox::refreshWidget [" << getName() << 1 << "]" << lsName
                            << "value=" << lnValue;
     setValue(clampToInt(lnValue * mnScalar));
-    registerCallback();
+    mcBinding.registerOnce(*this, &tcGenISpinBox::GenApiCallback);
     setEnabled(true);
-}
-
-// One registration per widget: a refresh caused by the callback itself
-// must not add another.
-void tcGenISpinBox::registerCallback()
-{
-    if (!mnCallback)
-        mnCallback = Register(mpNode, *this, &tcGenISpinBox::GenApiCallback, cbPostInsideLock);
 }
 
 void tcGenISpinBox::updateGenIface()
@@ -143,7 +129,7 @@ void tcGenISpinBox::updateGenIface()
     mbUpdating = true;
     try
     {
-        const CIntegerPtr lpInteger(mpNode);
+        const CIntegerPtr lpInteger(mcBinding.node());
         if (IsWritable(lpInteger))
             writeBack(lpInteger);
     }
@@ -171,11 +157,11 @@ void tcGenISpinBox::writeBack(CIntegerPtr apInteger)
 
 void tcGenISpinBox::GenApiCallback(INode* apNode)
 {
-    if (apNode != mpNode)
+    if (apNode != mcBinding.node())
     {
         qWarning() << "tcGenISpinBox::GenApiCallback"
                    << "node=" << apNode << "!="
-                   << "mpNode=" << mpNode;
+                   << "mcBinding.node()=" << mcBinding.node();
         return;
     }
     // The node map calls back in whichever thread changed the feature; a

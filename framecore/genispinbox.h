@@ -2,6 +2,7 @@
 
 #include "debugsource.h"
 #include "framecore_export.h"
+#include "nodecallback.h"
 
 #include <GenApi/GenApi.h>
 
@@ -22,7 +23,7 @@ public:
     ~tcGenISpinBox() override;
 
     void setNode(GenApi::INode* apNode);
-    GenApi::INode* getNode() const { return mpNode; }
+    GenApi::INode* getNode() const { return mcBinding.node(); }
     void setIValue(GenApi::IInteger* apValue);
 
     void setScalar(int anScalar) { mnScalar = anScalar == 0 ? 1 : anScalar; }
@@ -46,11 +47,9 @@ private:
     void GenApiCallback(GenApi::INode* apNode);
     void unbind();
     void loadFromFeature(GenApi::CIntegerPtr apInteger);
-    void registerCallback();
     void writeBack(GenApi::CIntegerPtr apInteger);
 
-    GenApi::INode* mpNode = nullptr;
-    GenApi::CallbackHandleType mnCallback = 0;
+    tcNodeCallback mcBinding;
     bool mbUpdating = false;
     int mnScalar = 1;
     int mnMinV = std::numeric_limits<int>::min();

@@ -28,4 +28,5 @@ target_sources(framecore PRIVATE
   genicombobox.cpp genicombobox.h
   genidoublespinbox.cpp genidoublespinbox.h
   genispinbox.cpp genispinbox.h
+  nodecallback.h
 )
