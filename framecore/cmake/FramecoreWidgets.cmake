@@ -30,3 +30,8 @@ target_sources(framecore PRIVATE
   genispinbox.cpp genispinbox.h
   nodecallback.h
 )
+
+target_sources(framecore PRIVATE
+  filesettingswidget.cpp filesettingswidget.h
+  settingswidget.cpp settingswidget.h
+)

@@ -1,0 +1,250 @@
+#include "filesettingswidget.h"
+#include "settingswidget.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace
+{
+const QString scBlack = QStringLiteral("color: #000000");
+const QString scRed = QStringLiteral("color: #FF0000");
+
+QLineEdit* pathEdit(tcFileSettingsWidget& arWidget)
+{
+    return arWidget.findChild<QLineEdit*>(QStringLiteral("lineEdit"));
+}
+
+// Plays the user in the next file dialog: once it is up, hands it to the
+// given action (type a path and accept, or cancel) and records what it saw.
+struct tcDialogPlayer
+{
+    std::function<void(QFileDialog*)> mcAction;
+    QString msTitle;
+    QFileDialog::FileMode meFileMode = QFileDialog::AnyFile;
+    QStringList msFilters;
+    bool mbSeen = false;
+
+    void arm()
+    {
+        QTimer::singleShot(20, [this] { poll(); });
+    }
+
+    void poll()
+    {
+        auto* lpDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!lpDialog)
+        {
+            arm();
+            return;
+        }
+        mbSeen = true;
+        msTitle = lpDialog->windowTitle();
+        meFileMode = lpDialog->fileMode();
+        msFilters = lpDialog->nameFilters();
+        mcAction(lpDialog);
+    }
+};
+
+void typeAndAccept(QFileDialog* apDialog, const QString& arDir, const QString& arTyped)
+{
+    apDialog->setDirectory(arDir);
+    auto* lpEdit = apDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(lpEdit);
+    lpEdit->setText(arTyped);
+    // accept() is protected in the file dialog, but still a slot.
+    QMetaObject::invokeMethod(apDialog, "accept");
+}
+
+void touch(const QString& arPath)
+{
+    QFile lcFile(arPath);
+    QVERIFY(lcFile.open(QIODevice::WriteOnly));
+}
+
+class tcMinimalPage : public tcSettingsWidget
+{
+public:
+    using tcSettingsWidget::tcSettingsWidget;
+    void readSettings(QSettings*) override {}
+    void writeSettings(QSettings*) override { markDirty(); }
+};
+} // namespace
+
+class tst_FileSettingsWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void layoutAndDefaults()
+    {
+        tcFileSettingsWidget lcWidget;
+        auto* lpLayout = lcWidget.layout();
+        QCOMPARE(lpLayout->objectName(), QStringLiteral("horizontalLayout"));
+        QCOMPARE(lpLayout->count(), 3);
+        QCOMPARE(lpLayout->itemAt(0)->widget()->objectName(), QStringLiteral("label"));
+        QCOMPARE(lpLayout->itemAt(1)->widget()->objectName(), QStringLiteral("lineEdit"));
+        auto* lpBrowse = qobject_cast<QPushButton*>(lpLayout->itemAt(2)->widget());
+        QCOMPARE(lpBrowse->objectName(), QStringLiteral("pushButtonBrowse"));
+        QCOMPARE(lpBrowse->text(), QStringLiteral("..."));
+        QCOMPARE(lpBrowse->maximumWidth(), 32);
+        QCOMPARE(lpBrowse->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+        QVERIFY(pathEdit(lcWidget)->isClearButtonEnabled());
+        QCOMPARE(lcWidget.mode(), tcFileSettingsWidget::eOpenFile);
+        QVERIFY(lcWidget.pathHilite());
+
+        lcWidget.setLabel(QStringLiteral("XML cache Dir:"));
+        QCOMPARE(lcWidget.labelText(), QStringLiteral("XML cache Dir:"));
+        lcWidget.setPlaceholderText(QStringLiteral("Location"));
+        QCOMPARE(pathEdit(lcWidget)->placeholderText(), QStringLiteral("Location"));
+    }
+
+    void typedPathIsColouredByExistence()
+    {
+        QTemporaryDir lcDir;
+        const QString lsFile = lcDir.filePath(QStringLiteral("camera.xml"));
+        touch(lsFile);
+        tcFileSettingsWidget lcWidget;
+        QSignalSpy lcSpy(&lcWidget, &tcFileSettingsWidget::fileNameChanged);
+
+        pathEdit(lcWidget)->setText(lcDir.filePath(QStringLiteral("camera.xm")));
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scRed);
+        pathEdit(lcWidget)->setText(lsFile);
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scBlack);
+        QCOMPARE(lcSpy.count(), 2);
+        QCOMPARE(lcSpy.last().at(0).toString(), lsFile);
+        QCOMPARE(lcWidget.fileName(), lsFile);
+
+        // A folder counts as existing too.
+        lcWidget.setFileName(lcDir.path());
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scBlack);
+    }
+
+    void highlightingOffKeepsBlack()
+    {
+        tcFileSettingsWidget lcWidget;
+        lcWidget.setFileName(QStringLiteral("/no/such/file"));
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scRed);
+        lcWidget.setPathHilite(false);
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scBlack);
+        lcWidget.setFileName(QStringLiteral("/no/such/other"));
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scBlack);
+        lcWidget.setPathHilite(true);
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scRed);
+    }
+
+    void browseOneFile()
+    {
+        QTemporaryDir lcDir;
+        touch(lcDir.filePath(QStringLiteral("a.cti")));
+        tcFileSettingsWidget lcWidget;
+        lcWidget.setLabel(QStringLiteral("GenTL DLL:"));
+        lcWidget.setFileTypes(QStringLiteral("DLLs (*.cti)"));
+        QSignalSpy lcSpy(&lcWidget, &tcFileSettingsWidget::fileNameChanged);
+        tcDialogPlayer lcPlayer;
+        lcPlayer.mcAction = [&](QFileDialog* apDialog) { typeAndAccept(apDialog, lcDir.path(), "a.cti"); };
+        lcPlayer.arm();
+        lcWidget.findChild<QPushButton*>(QStringLiteral("pushButtonBrowse"))->click();
+
+        QVERIFY(lcPlayer.mbSeen);
+        QCOMPARE(lcPlayer.msTitle, QStringLiteral("Select GenTL DLL:"));
+        QCOMPARE(lcPlayer.meFileMode, QFileDialog::ExistingFile);
+        QCOMPARE(lcPlayer.msFilters, QStringList{QStringLiteral("DLLs (*.cti)")});
+        const QString lsExpected = lcDir.filePath(QStringLiteral("a.cti"));
+        QCOMPARE(lcWidget.fileName(), lsExpected);
+        // Once from the text change, once more for the choice itself.
+        QCOMPARE(lcSpy.count(), 2);
+        QCOMPARE(lcSpy.at(1).at(0).toString(), lsExpected);
+        QCOMPARE(pathEdit(lcWidget)->styleSheet(), scBlack);
+    }
+
+    void browseSeveralFilesJoinsWithColon()
+    {
+        QTemporaryDir lcDir;
+        touch(lcDir.filePath(QStringLiteral("one.txt")));
+        touch(lcDir.filePath(QStringLiteral("two.txt")));
+        tcFileSettingsWidget lcWidget;
+        lcWidget.setMode(tcFileSettingsWidget::eOpenFiles);
+        tcDialogPlayer lcPlayer;
+        lcPlayer.mcAction = [&](QFileDialog* apDialog)
+        { typeAndAccept(apDialog, lcDir.path(), QStringLiteral("\"one.txt\" \"two.txt\"")); };
+        lcPlayer.arm();
+        lcWidget.findChild<QPushButton*>()->click();
+
+        QCOMPARE(lcPlayer.meFileMode, QFileDialog::ExistingFiles);
+        QStringList lsChosen = lcWidget.fileName().split(QLatin1Char(':'));
+        lsChosen.sort();
+        QCOMPARE(lsChosen, (QStringList{lcDir.filePath("one.txt"), lcDir.filePath("two.txt")}));
+    }
+
+    void browseFolder()
+    {
+        QTemporaryDir lcDir;
+        QVERIFY(QDir(lcDir.path()).mkdir(QStringLiteral("xml")));
+        tcFileSettingsWidget lcWidget;
+        lcWidget.setMode(tcFileSettingsWidget::eDirectory);
+        lcWidget.setLabel(QStringLiteral("Plugins folder:"));
+        tcDialogPlayer lcPlayer;
+        lcPlayer.mcAction = [&](QFileDialog* apDialog) { typeAndAccept(apDialog, lcDir.path(), "xml"); };
+        lcPlayer.arm();
+        lcWidget.findChild<QPushButton*>()->click();
+
+        QCOMPARE(lcPlayer.msTitle, QStringLiteral("Select Plugins folder:"));
+        // Qt reports a folders-only dialog by its older mode name.
+        QVERIFY(lcPlayer.meFileMode != QFileDialog::ExistingFile && lcPlayer.meFileMode != QFileDialog::ExistingFiles);
+        QCOMPARE(lcWidget.fileName(), lcDir.filePath(QStringLiteral("xml")));
+    }
+
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("file") << int(tcFileSettingsWidget::eOpenFile);
+        QTest::newRow("files") << int(tcFileSettingsWidget::eOpenFiles);
+        QTest::newRow("folder") << int(tcFileSettingsWidget::eDirectory);
+    }
+
+    void cancelChangesNothing()
+    {
+        QFETCH(int, mode);
+        tcFileSettingsWidget lcWidget;
+        lcWidget.setMode(tcFileSettingsWidget::teMode(mode));
+        lcWidget.setFileName(QStringLiteral("/kept/as/is"));
+        QSignalSpy lcSpy(&lcWidget, &tcFileSettingsWidget::fileNameChanged);
+        tcDialogPlayer lcPlayer;
+        lcPlayer.mcAction = [](QFileDialog* apDialog) { apDialog->reject(); };
+        lcPlayer.arm();
+        lcWidget.findChild<QPushButton*>()->click();
+        QVERIFY(lcPlayer.mbSeen);
+        QCOMPARE(lcWidget.fileName(), QStringLiteral("/kept/as/is"));
+        QCOMPARE(lcSpy.count(), 0);
+    }
+
+    void pageBase()
+    {
+        tcMinimalPage lcPage(true, nullptr);
+        QCOMPARE(lcPage.getName(), QStringLiteral("tcDebugSource"));
+        QVERIFY(lcPage.isExpert());
+        lcPage.setExpert(false);
+        QVERIFY(!lcPage.isExpert());
+        QVERIFY(lcPage.subGroups().isEmpty());
+        lcPage.setGroup(QStringLiteral("anything"));
+        QSignalSpy lcSpy(&lcPage, &tcSettingsWidget::dirty);
+        lcPage.writeSettings(nullptr);
+        QCOMPARE(lcSpy.count(), 1);
+        QCOMPARE(lcSpy.at(0).at(0).value<tcSettingsWidget*>(), static_cast<tcSettingsWidget*>(&lcPage));
+    }
+};
+
+QTEST_MAIN(tst_FileSettingsWidget)
+#include "tst_filesettingswidget.moc"
