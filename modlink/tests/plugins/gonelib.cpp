@@ -1,0 +1,4 @@
+extern "C" int kxtest_gone_answer()
+{
+    return 42;
+}
