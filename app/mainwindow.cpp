@@ -1,7 +1,11 @@
 #include "mainwindow.h"
 
+#include "pluginmanager.h"
+
 #include <QApplication>
 #include <QDebug>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 
@@ -12,9 +16,57 @@ MainWindow::MainWindow(bool abInternal, QWidget* apParent)
     setWindowIcon(QIcon(QStringLiteral(":/images/resouces/icon.png")));
     setWindowTitle(QCoreApplication::applicationName());
     statusBar();
+    createHelpMenu();
+
+    tcPluginManager* lpPlugins = tcPluginManager::getInstance();
+    connect(lpPlugins, &tcPluginManager::Message, this, &MainWindow::flashMessage);
+    connect(lpPlugins, &tcPluginManager::Error, this, &MainWindow::flashError);
+    lpPlugins->loadPlugins(this, QString());
+    lpPlugins->setCamera(nullptr);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    tcPluginManager* lpPlugins = tcPluginManager::getInstance();
+    disconnect(lpPlugins, nullptr, this, nullptr);
+    lpPlugins->unloadPlugins();
+}
+
+void MainWindow::createHelpMenu()
+{
+    QMenu* lpHelp = menuBar()->addMenu(tr("Help"));
+    lpHelp->setObjectName(QStringLiteral("menuHelp"));
+    QAction* lpPlugins = lpHelp->addAction(tr("Plugins..."), this, &MainWindow::slot_showPlugins);
+    lpPlugins->setObjectName(QStringLiteral("actionPlugins"));
+}
+
+void MainWindow::slot_showPlugins()
+{
+    tcPluginManager::getInstance()->aboutPlugins();
+}
+
+void MainWindow::flashMessage(const QString& arMessage)
+{
+    if (GetDbgLevel() >= 1)
+        qDebug() << "MainWindow::flashMessage"
+                 << "[" << getName() << 1 << "]" << arMessage;
+    showTransient(arMessage);
+}
+
+void MainWindow::flashError(const QString& arMessage)
+{
+    qWarning().noquote() << arMessage;
+    showTransient(arMessage);
+}
+
+// On the splash while the program starts, in the status bar afterwards.
+void MainWindow::showTransient(const QString& arMessage)
+{
+    if (mbStartingUp)
+        emit splashMessage(arMessage, Qt::AlignRight, Qt::blue);
+    else
+        statusBar()->showMessage(arMessage, 3000);
+}
 
 void MainWindow::startUp()
 {

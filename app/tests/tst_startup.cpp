@@ -1,9 +1,14 @@
+#include "gentlplugin.h"
 #include "mainwindow.h"
+#include "pluginmanager.h"
 #include "settings.h"
 #include "startup.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
+#include <QTreeWidget>
 #include <QSplashScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -22,6 +27,8 @@ struct tcRunResult
     bool mbWindowShown = false;
     QString msWindowTitle;
     QString msStatusMessage;
+    QStringList msPlugins;     // loaded from the folder beside the program
+    QStringList msAboutPlugins; // names the "Plugins..." box lists
 };
 
 MainWindow* findMainWindow()
@@ -89,6 +96,18 @@ tcRunResult runProgram(const QStringList& arArgs, bool abRaiseCritical = false)
                     if (abRaiseCritical && lcResult.msBoxTexts.isEmpty())
                         return;
                     lcResult.msStatusMessage = lpWindow->statusBar()->currentMessage();
+                    for (tcGenTLPlugin* lpPlugin : tcPluginManager::getInstance()->getAllPlugins())
+                        lcResult.msPlugins << lpPlugin->name();
+                    if (auto* lpAction = lpWindow->findChild<QAction*>(QStringLiteral("actionPlugins")))
+                    {
+                        lpAction->trigger();
+                        if (auto* lpAbout = lpWindow->findChild<QDialog*>(QStringLiteral("tcAboutPluginsDialog")))
+                        {
+                            auto* lpList = lpAbout->findChild<QTreeWidget*>(QStringLiteral("pluginList"));
+                            for (int lnRow = 0; lpList && lnRow < lpList->topLevelItemCount(); ++lnRow)
+                                lcResult.msAboutPlugins << lpList->topLevelItem(lnRow)->text(0);
+                        }
+                    }
                     lpWindow->close();
                 });
             lpTimer->start(20);
@@ -122,6 +141,10 @@ private slots:
         QVERIFY(lcResult.mbWindowShown);
         QVERIFY(lcResult.msBoxTexts.isEmpty());
         QCOMPARE(tcSettings::getDefaultIniFile(), lsIni);
+        // The test plugin in plugins/ beside the program was loaded, and the
+        // Help menu's "Plugins..." box lists it.
+        QCOMPARE(lcResult.msPlugins, QStringList{QStringLiteral("Mono Test")});
+        QCOMPARE(lcResult.msAboutPlugins, QStringList{QStringLiteral("Mono Test")});
 
         const QString lsText = readAll(lsLog);
         const QRegularExpression lcLine(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}: "
