@@ -65,10 +65,7 @@ void tcAboutPluginsDialog::fill(tcPluginManager* apManager)
     for (const tcPluginInfo& lcInfo : apManager->pluginInfos())
     {
         auto* lpItem = new QTreeWidgetItem(mpList);
-        lpItem->setText(eName, lcInfo.msName);
-        lpItem->setText(eTitle, lcInfo.msTitle);
-        lpItem->setText(eVersion, lcInfo.msVersion);
-        lpItem->setText(eFile, QDir::toNativeSeparators(lcInfo.msFile));
+        lcInfo.fillRow(lpItem);
         lpItem->setText(eInterfaces, lcInfo.msInterfaces.join(QStringLiteral(", ")));
         lpItem->setText(eState, stateText(lcInfo));
     }

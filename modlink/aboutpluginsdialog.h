@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugininfo.h"
+
 #include <QDialog>
 
 class QTreeWidget;
@@ -13,13 +15,10 @@ class tcAboutPluginsDialog : public QDialog
     Q_OBJECT
 
 public:
+    // After the columns every plugin list shows.
     enum teColumn
     {
-        eName,
-        eTitle,
-        eVersion,
-        eFile,
-        eInterfaces,
+        eInterfaces = tcPluginInfo::eCommonColumns,
         eState,
         eColumnCount
     };

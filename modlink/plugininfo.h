@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QTreeWidgetItem;
+
 // What the plugin list of the settings page and the about box show of one
 // plugin file: a snapshot, taken when asked.
 struct MODLINK_EXPORT tcPluginInfo
@@ -19,4 +21,17 @@ struct MODLINK_EXPORT tcPluginInfo
     bool mbLoaded = false;
     bool mbActive = false; // for the current camera
     QString msProblem;     // why it is not loaded, when it is not
+
+    // The columns the plugin lists of the settings page and the about box
+    // share; the about box adds its own after them.
+    enum teColumn
+    {
+        eName,
+        eTitle,
+        eVersion,
+        eFile,
+        eCommonColumns
+    };
+    // Fills those columns of a list row.
+    void fillRow(QTreeWidgetItem* apItem) const;
 };

@@ -3,7 +3,6 @@
 #include "filesettingswidget.h"
 #include "pluginmanager.h"
 
-#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSettings>
@@ -32,7 +31,7 @@ tcPluginSettings::tcPluginSettings(tcPluginManager* apManager, QWidget* apParent
     lpLayout->addWidget(lpNote);
 
     mpList->setObjectName(QStringLiteral("pluginList"));
-    mpList->setColumnCount(eColumnCount);
+    mpList->setColumnCount(tcPluginInfo::eCommonColumns);
     mpList->setHeaderLabels({tr("Name"), tr("Title"), tr("Version"), tr("File")});
     mpList->setRootIsDecorated(false);
     mpList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -62,18 +61,15 @@ void tcPluginSettings::fillList(QSettings* apSettings)
     for (const tcPluginInfo& lcInfo : mpManager->pluginInfos())
     {
         auto* lpItem = new QTreeWidgetItem(mpList);
-        lpItem->setText(eName, lcInfo.msName);
-        lpItem->setText(eTitle, lcInfo.msTitle);
-        lpItem->setText(eVersion, lcInfo.msVersion);
-        lpItem->setText(eFile, QDir::toNativeSeparators(lcInfo.msFile));
-        lpItem->setData(eName, Qt::UserRole, lcInfo.msClassName);
+        lcInfo.fillRow(lpItem);
+        lpItem->setData(tcPluginInfo::eName, Qt::UserRole, lcInfo.msClassName);
         lpItem->setFlags(lpItem->flags() | Qt::ItemIsUserCheckable);
         const bool lbEnabled =
             apSettings->value(tcPluginManager::pluginKey(lcInfo.msClassName, QStringLiteral("enabled")), lcInfo.mbEnabled)
                 .toBool();
-        lpItem->setCheckState(eName, lbEnabled ? Qt::Checked : Qt::Unchecked);
+        lpItem->setCheckState(tcPluginInfo::eName, lbEnabled ? Qt::Checked : Qt::Unchecked);
         if (!lcInfo.msProblem.isEmpty())
-            for (int lnColumn = 0; lnColumn < eColumnCount; ++lnColumn)
+            for (int lnColumn = 0; lnColumn < tcPluginInfo::eCommonColumns; ++lnColumn)
                 lpItem->setToolTip(lnColumn, lcInfo.msProblem);
     }
 }
@@ -86,9 +82,9 @@ void tcPluginSettings::writeSettings(QSettings* apSettings)
     for (int lnRow = 0; lnRow < mpList->topLevelItemCount(); ++lnRow)
     {
         const QTreeWidgetItem* lpItem = mpList->topLevelItem(lnRow);
-        const QString lsClass = lpItem->data(eName, Qt::UserRole).toString();
+        const QString lsClass = lpItem->data(tcPluginInfo::eName, Qt::UserRole).toString();
         apSettings->setValue(tcPluginManager::pluginKey(lsClass, QStringLiteral("enabled")),
-                             lpItem->checkState(eName) == Qt::Checked);
+                             lpItem->checkState(tcPluginInfo::eName) == Qt::Checked);
     }
     if (mpManager)
         mpManager->applySettings(apSettings);
@@ -96,6 +92,6 @@ void tcPluginSettings::writeSettings(QSettings* apSettings)
 
 void tcPluginSettings::onItemChanged(QTreeWidgetItem*, int anColumn)
 {
-    if (anColumn == eName)
+    if (anColumn == tcPluginInfo::eName)
         markDirty();
 }

@@ -16,15 +16,6 @@ class tcPluginSettings : public tcSettingsWidget
     Q_OBJECT
 
 public:
-    enum teColumn
-    {
-        eName,
-        eTitle,
-        eVersion,
-        eFile,
-        eColumnCount
-    };
-
     explicit tcPluginSettings(tcPluginManager* apManager, QWidget* apParent = nullptr);
     ~tcPluginSettings() override;
 

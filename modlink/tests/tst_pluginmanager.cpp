@@ -472,9 +472,9 @@ private slots:
         auto* lpList = lpDialog->findChild<QTreeWidget*>("pluginList");
         QCOMPARE(lpList->topLevelItemCount(), 2);
         QTreeWidgetItem* lpMono = rowNamed(lpList, "Mono Test");
-        QCOMPARE(lpMono->text(tcAboutPluginsDialog::eTitle), QStringLiteral("Mono test plugin"));
-        QCOMPARE(lpMono->text(tcAboutPluginsDialog::eVersion), QStringLiteral("1.2.3"));
-        QVERIFY(lpMono->text(tcAboutPluginsDialog::eFile).endsWith(scMono));
+        QCOMPARE(lpMono->text(tcPluginInfo::eTitle), QStringLiteral("Mono test plugin"));
+        QCOMPARE(lpMono->text(tcPluginInfo::eVersion), QStringLiteral("1.2.3"));
+        QVERIFY(lpMono->text(tcPluginInfo::eFile).endsWith(scMono));
         QCOMPARE(lpMono->text(tcAboutPluginsDialog::eInterfaces),
                  QStringLiteral("Mono Test [tcGenTLPlugin], Mono Filter [tcImageFilterInterface], "
                                 "Mono Rect [tcImgRectInterface]"));
