@@ -210,9 +210,10 @@ void tcPluginManager::examineFile(const QString& arPath)
     instantiate(lrEntry);
     if (!lrEntry.mpPlugin)
         return;
-    bool lbEnabled = true; // an explicit choice of the user
-    if (!lcEnabled.isValid() && !guarded(lrEntry, "isDefaultEnabled", [&] { lbEnabled = lrEntry.mpPlugin->isDefaultEnabled(); }))
-        lbEnabled = false;
+    // Here the user has either enabled the plugin or not decided yet.
+    bool lbEnabled = lcEnabled.isValid();
+    if (!lbEnabled)
+        guarded(lrEntry, "isDefaultEnabled", [&] { lbEnabled = lrEntry.mpPlugin->isDefaultEnabled(); });
     setEnabled(lrEntry, lbEnabled);
 }
 

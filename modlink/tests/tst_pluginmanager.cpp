@@ -187,6 +187,20 @@ private slots:
         manager()->setCamera(nullptr);
     }
 
+    void secondCopyOfAPluginIsSkipped()
+    {
+        tcPluginFolder lcFolder({scMono});
+        QVERIFY(QFile::copy(QStringLiteral(KX_FIXTURE_DIR "/") + scMono, lcFolder.path() + "/libzz_copy.so"));
+        QSignalSpy lcErrors(manager(), &tcPluginManager::Error);
+        QVERIFY(manager()->loadPlugins(nullptr, lcFolder.path()));
+        QCOMPARE(lcErrors.count(), 1);
+        const QString lsError = lcErrors.at(0).at(0).toString();
+        QVERIFY2(lsError.contains("libzz_copy.so") && lsError.contains("already loaded from") &&
+                     lsError.contains(scMono),
+                 qPrintable(lsError));
+        QCOMPARE(names(manager()->getAllPlugins()), QStringList{"Mono Test"});
+    }
+
     void missingOrUnsetFolder()
     {
         QSignalSpy lcErrors(manager(), &tcPluginManager::Error);
