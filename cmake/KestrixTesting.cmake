@@ -1,14 +1,17 @@
-# kx_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
+# kx_add_qtest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>]
+#              [SHARED_DATA])
 #
 # Builds one QtTest executable into <build>/tests and registers it with CTest.
 # GUI tests run offscreen; every test gets the producer folder in its
-# environment so that camera tests find the simulated producer.
+# environment so that camera tests find the simulated producer. SHARED_DATA
+# marks a test that reads nothing but the shared camera descriptions: CTest
+# reports it as skipped when they are absent.
 find_package(Qt5 COMPONENTS Core Test REQUIRED)
 
 set(KESTRIX_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
 
 function(kx_add_qtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SHARED_DATA" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
   set_target_properties(${name} PROPERTIES
@@ -32,6 +35,10 @@ function(kx_add_qtest name)
     # cannot see either.
     list(APPEND env QT_NO_GLIB=1
       "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/tsan.supp halt_on_error=0 exitcode=66")
+  endif()
+  if(ARG_SHARED_DATA)
+    list(APPEND ARG_LABELS shared)
+    set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "shared camera descriptions not found")
   endif()
   set_tests_properties(${name} PROPERTIES
     LABELS "${ARG_LABELS}"

@@ -1,4 +1,5 @@
 #include "memoryport.h"
+#include "shareddescriptions.h"
 
 #include <GenApi/GenApi.h>
 
@@ -15,6 +16,7 @@ class tst_TestData : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void descriptionsEvaluate_data();
     void descriptionsEvaluate();
     void zippedDescriptionMatchesItsText();
@@ -25,7 +27,7 @@ namespace
 {
 QString dataDir()
 {
-    return qEnvironmentVariable("KESTRIX_TESTDATA_DIR") + "/genicam";
+    return sharedDescriptionsDir();
 }
 
 void load(CNodeMapRef& arMap, const QString& arFile)
@@ -39,6 +41,11 @@ void load(CNodeMapRef& arMap, const QString& arFile)
         arMap._LoadXMLFromString(gcstring(cData.constData(), static_cast<size_t>(cData.size())));
 }
 } // namespace
+
+void tst_TestData::initTestCase()
+{
+    KX_SKIP_WITHOUT_SHARED_DESCRIPTIONS();
+}
 
 void tst_TestData::descriptionsEvaluate_data()
 {

@@ -9,6 +9,7 @@
 #include "simcamfixture.h"
 
 #include "memoryport.h"
+#include "shareddescriptions.h"
 
 #include <GenApi/GenApi.h>
 
@@ -96,7 +97,7 @@ std::string wrap(const std::string& arNodes)
 
 QString testdata(const QString& arName)
 {
-    return QDir(qEnvironmentVariable("KESTRIX_TESTDATA_DIR")).filePath(QStringLiteral("genicam/") + arName);
+    return QDir(sharedDescriptionsDir()).filePath(arName);
 }
 
 // A tree view that tells whether an editor is open.
@@ -608,6 +609,7 @@ private slots:
 
     void realDescriptions_data()
     {
+        KX_SKIP_WITHOUT_SHARED_DESCRIPTIONS();
         QTest::addColumn<QString>("file");
         for (const QString& lsFile : QDir(testdata(QString())).entryList({"*.xml", "*.zip"}, QDir::Files))
             QTest::newRow(qPrintable(lsFile)) << lsFile;
