@@ -5,8 +5,7 @@
 
 std::string tcProducerLibrary::defaultPath()
 {
-    const char* lpDir = std::getenv("KESTRIX_BIN_DIR");
-    return std::string(lpDir != nullptr ? lpDir : ".") + "/simcam.cti";
+    return SIMCAM_PRODUCER_PATH;
 }
 
 tcProducerLibrary::tcProducerLibrary(const std::string& arPath)

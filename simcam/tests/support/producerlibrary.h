@@ -70,7 +70,7 @@
 class tcProducerLibrary
 {
 public:
-    // The simulated producer of this build (KESTRIX_BIN_DIR/simcam.cti).
+    // The simulated producer of this build, in its own folder.
     static std::string defaultPath();
 
     explicit tcProducerLibrary(const std::string& arPath = defaultPath());
