@@ -11,35 +11,6 @@
 
 using namespace GenTL;
 
-namespace
-{
-
-std::string infoString(const std::function<GC_ERROR(INFO_DATATYPE*, void*, size_t*)>& afQuery,
-                       GC_ERROR* apResult = nullptr)
-{
-    INFO_DATATYPE lnType = 0;
-    size_t lnSize = 0;
-    GC_ERROR lnResult = afQuery(&lnType, nullptr, &lnSize);
-    std::string lcText;
-    if (lnResult == GC_ERR_SUCCESS)
-    {
-        std::vector<char> lcBuffer(lnSize);
-        lnResult = afQuery(&lnType, lcBuffer.data(), &lnSize);
-        if (lnResult == GC_ERR_SUCCESS && lnType == INFO_DATATYPE_STRING && lnSize > 0 &&
-            lcBuffer[lnSize - 1] == '\0')
-        {
-            lcText = lcBuffer.data();
-        }
-    }
-    if (apResult != nullptr)
-    {
-        *apResult = lnResult;
-    }
-    return lcText;
-}
-
-} // namespace
-
 class tcProducerApiTest : public QObject
 {
     Q_OBJECT
