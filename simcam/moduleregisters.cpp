@@ -5,6 +5,7 @@
 #include "infowriter.h"
 #include "system.h"
 
+#include <initializer_list>
 #include <memory>
 
 namespace simcam
@@ -59,6 +60,30 @@ tcModuleMap::tcQuery text(std::function<std::string()> afValue)
     { tcInfoWriter(apType, apBuffer, apSize).string(afValue()); };
 }
 
+// Read-only registers side by side from anFirst, one per info command in order:
+// strings TextLength apart, numbers 8 bytes apart.
+template <typename taCmd, typename taInfo>
+void addStrings(tcModuleMap& arMap, uint64_t anFirst, const taInfo& afInfo,
+                std::initializer_list<taCmd> acCmds)
+{
+    for (const taCmd anCmd : acCmds)
+    {
+        arMap.addString(anFirst, TextLength, afInfo(anCmd));
+        anFirst += TextLength;
+    }
+}
+
+template <typename taCmd, typename taInfo>
+void addNumbers(tcModuleMap& arMap, uint64_t anFirst, const taInfo& afInfo,
+                std::initializer_list<taCmd> acCmds)
+{
+    for (const taCmd anCmd : acCmds)
+    {
+        arMap.addNumber(anFirst, afInfo(anCmd));
+        anFirst += 8;
+    }
+}
+
 tcModuleMap::tcQuery count(std::function<size_t()> afValue)
 {
     return [afValue](GenTL::INFO_DATATYPE* apType, void* apBuffer, size_t* apSize)
@@ -75,16 +100,11 @@ tcModuleMap systemRegisters(tcSystem& arSystem)
         return [anCmd](GenTL::INFO_DATATYPE* apType, void* apBuffer, size_t* apSize)
         { tcSystem::info(anCmd, apType, apBuffer, apSize); };
     };
-    lcMap.addString(0x0000, TextLength, lfInfo(GenTL::TL_INFO_ID));
-    lcMap.addString(0x0100, TextLength, lfInfo(GenTL::TL_INFO_VENDOR));
-    lcMap.addString(0x0200, TextLength, lfInfo(GenTL::TL_INFO_MODEL));
-    lcMap.addString(0x0300, TextLength, lfInfo(GenTL::TL_INFO_VERSION));
-    lcMap.addString(0x0400, TextLength, lfInfo(GenTL::TL_INFO_TLTYPE));
-    lcMap.addString(0x0500, TextLength, lfInfo(GenTL::TL_INFO_NAME));
-    lcMap.addString(0x0600, TextLength, lfInfo(GenTL::TL_INFO_DISPLAYNAME));
+    addStrings(lcMap, 0x0000, lfInfo,
+               {GenTL::TL_INFO_ID, GenTL::TL_INFO_VENDOR, GenTL::TL_INFO_MODEL, GenTL::TL_INFO_VERSION,
+                GenTL::TL_INFO_TLTYPE, GenTL::TL_INFO_NAME, GenTL::TL_INFO_DISPLAYNAME});
     lcMap.addString(0x0700, PathLength, lfInfo(GenTL::TL_INFO_PATHNAME));
-    lcMap.addNumber(0x2000, lfInfo(GenTL::TL_INFO_GENTL_VER_MAJOR));
-    lcMap.addNumber(0x2008, lfInfo(GenTL::TL_INFO_GENTL_VER_MINOR));
+    addNumbers(lcMap, 0x2000, lfInfo, {GenTL::TL_INFO_GENTL_VER_MAJOR, GenTL::TL_INFO_GENTL_VER_MINOR});
     // The interfaces of this system are fixed: updating finds the same ones.
     addCommand(lcMap, 0x2010, [] {});
     const auto lpSelected = std::make_shared<uint32_t>(0);
@@ -96,9 +116,8 @@ tcModuleMap systemRegisters(tcSystem& arSystem)
         return [&arSystem, lpSelected, anCmd](GenTL::INFO_DATATYPE* apType, void* apBuffer, size_t* apSize)
         { tcInterface::info(arSystem.interfaceId(*lpSelected), anCmd, apType, apBuffer, apSize); };
     };
-    lcMap.addString(0x0B00, TextLength, lfSelected(GenTL::INTERFACE_INFO_ID));
-    lcMap.addString(0x0C00, TextLength, lfSelected(GenTL::INTERFACE_INFO_DISPLAYNAME));
-    lcMap.addString(0x0D00, TextLength, lfSelected(GenTL::INTERFACE_INFO_TLTYPE));
+    addStrings(lcMap, 0x0B00, lfSelected,
+               {GenTL::INTERFACE_INFO_ID, GenTL::INTERFACE_INFO_DISPLAYNAME, GenTL::INTERFACE_INFO_TLTYPE});
     return lcMap;
 }
 
@@ -110,9 +129,8 @@ tcModuleMap interfaceRegisters(tcInterface& arInterface)
         return [&arInterface, anCmd](GenTL::INFO_DATATYPE* apType, void* apBuffer, size_t* apSize)
         { tcInterface::info(arInterface.id(), anCmd, apType, apBuffer, apSize); };
     };
-    lcMap.addString(0x0000, TextLength, lfInfo(GenTL::INTERFACE_INFO_ID));
-    lcMap.addString(0x0100, TextLength, lfInfo(GenTL::INTERFACE_INFO_DISPLAYNAME));
-    lcMap.addString(0x0200, TextLength, lfInfo(GenTL::INTERFACE_INFO_TLTYPE));
+    addStrings(lcMap, 0x0000, lfInfo,
+               {GenTL::INTERFACE_INFO_ID, GenTL::INTERFACE_INFO_DISPLAYNAME, GenTL::INTERFACE_INFO_TLTYPE});
     const auto lpSelected = std::make_shared<uint32_t>(0);
     const auto lfCount = [&arInterface] { return arInterface.devices().size(); };
     addCommand(lcMap, 0x2000,
@@ -137,12 +155,9 @@ tcModuleMap interfaceRegisters(tcInterface& arInterface)
             tcDevice::info(lrCamera, arInterface.accessStatus(lrCamera), anCmd, apType, apBuffer, apSize);
         };
     };
-    lcMap.addString(0x0300, TextLength, lfSelected(GenTL::DEVICE_INFO_ID));
-    lcMap.addString(0x0400, TextLength, lfSelected(GenTL::DEVICE_INFO_VENDOR));
-    lcMap.addString(0x0500, TextLength, lfSelected(GenTL::DEVICE_INFO_MODEL));
-    lcMap.addString(0x0600, TextLength, lfSelected(GenTL::DEVICE_INFO_DISPLAYNAME));
-    lcMap.addString(0x0700, TextLength, lfSelected(GenTL::DEVICE_INFO_SERIAL_NUMBER));
-    lcMap.addString(0x0800, TextLength, lfSelected(GenTL::DEVICE_INFO_TLTYPE));
+    addStrings(lcMap, 0x0300, lfSelected,
+               {GenTL::DEVICE_INFO_ID, GenTL::DEVICE_INFO_VENDOR, GenTL::DEVICE_INFO_MODEL,
+                GenTL::DEVICE_INFO_DISPLAYNAME, GenTL::DEVICE_INFO_SERIAL_NUMBER, GenTL::DEVICE_INFO_TLTYPE});
     lcMap.addNumber(0x2018, lfSelected(GenTL::DEVICE_INFO_ACCESS_STATUS));
     return lcMap;
 }
@@ -158,13 +173,10 @@ tcModuleMap deviceRegisters(tcDevice& arDevice)
                            apType, apBuffer, apSize);
         };
     };
-    lcMap.addString(0x0000, TextLength, lfInfo(GenTL::DEVICE_INFO_ID));
-    lcMap.addString(0x0100, TextLength, lfInfo(GenTL::DEVICE_INFO_VENDOR));
-    lcMap.addString(0x0200, TextLength, lfInfo(GenTL::DEVICE_INFO_MODEL));
-    lcMap.addString(0x0300, TextLength, lfInfo(GenTL::DEVICE_INFO_DISPLAYNAME));
-    lcMap.addString(0x0400, TextLength, lfInfo(GenTL::DEVICE_INFO_SERIAL_NUMBER));
-    lcMap.addString(0x0500, TextLength, lfInfo(GenTL::DEVICE_INFO_VERSION));
-    lcMap.addString(0x0600, TextLength, lfInfo(GenTL::DEVICE_INFO_TLTYPE));
+    addStrings(lcMap, 0x0000, lfInfo,
+               {GenTL::DEVICE_INFO_ID, GenTL::DEVICE_INFO_VENDOR, GenTL::DEVICE_INFO_MODEL,
+                GenTL::DEVICE_INFO_DISPLAYNAME, GenTL::DEVICE_INFO_SERIAL_NUMBER, GenTL::DEVICE_INFO_VERSION,
+                GenTL::DEVICE_INFO_TLTYPE});
     lcMap.addNumber(0x2000, lfInfo(GenTL::DEVICE_INFO_ACCESS_STATUS));
     // One data stream per device.
     addSelector(lcMap, 0x2008, std::make_shared<uint32_t>(0), [] { return size_t(1); });
@@ -180,20 +192,15 @@ tcModuleMap streamRegisters(tcStream& arStream)
         return [&arStream, anCmd](GenTL::INFO_DATATYPE* apType, void* apBuffer, size_t* apSize)
         { arStream.info(anCmd, apType, apBuffer, apSize); };
     };
-    lcMap.addString(0x0000, TextLength, lfInfo(GenTL::STREAM_INFO_ID));
-    lcMap.addString(0x0100, TextLength, lfInfo(GenTL::STREAM_INFO_TLTYPE));
+    addStrings(lcMap, 0x0000, lfInfo, {GenTL::STREAM_INFO_ID, GenTL::STREAM_INFO_TLTYPE});
     addFixedChoice(lcMap, 0x2000); // StreamAcquisitionModeSelector: Default
     addFixedChoice(lcMap, 0x2008); // StreamBufferHandlingMode: OldestFirst
-    lcMap.addNumber(0x2010, lfInfo(GenTL::STREAM_INFO_NUM_ANNOUNCED));
-    lcMap.addNumber(0x2018, lfInfo(GenTL::STREAM_INFO_BUF_ANNOUNCE_MIN));
-    lcMap.addNumber(0x2020, lfInfo(GenTL::STREAM_INFO_NUM_QUEUED));
-    lcMap.addNumber(0x2028, lfInfo(GenTL::STREAM_INFO_NUM_AWAIT_DELIVERY));
-    lcMap.addNumber(0x2030, lfInfo(GenTL::STREAM_INFO_BUF_ALIGNMENT));
-    lcMap.addNumber(0x2038, lfInfo(GenTL::STREAM_INFO_NUM_CHUNKS_MAX));
-    lcMap.addNumber(0x2040, lfInfo(GenTL::STREAM_INFO_IS_GRABBING));
-    lcMap.addNumber(0x2048, lfInfo(GenTL::STREAM_INFO_NUM_STARTED));
-    lcMap.addNumber(0x2050, lfInfo(GenTL::STREAM_INFO_NUM_DELIVERED));
-    lcMap.addNumber(0x2058, lfInfo(GenTL::STREAM_INFO_NUM_UNDERRUN));
+    addNumbers(lcMap, 0x2010, lfInfo,
+               {GenTL::STREAM_INFO_NUM_ANNOUNCED, GenTL::STREAM_INFO_BUF_ANNOUNCE_MIN,
+                GenTL::STREAM_INFO_NUM_QUEUED, GenTL::STREAM_INFO_NUM_AWAIT_DELIVERY,
+                GenTL::STREAM_INFO_BUF_ALIGNMENT, GenTL::STREAM_INFO_NUM_CHUNKS_MAX,
+                GenTL::STREAM_INFO_IS_GRABBING, GenTL::STREAM_INFO_NUM_STARTED,
+                GenTL::STREAM_INFO_NUM_DELIVERED, GenTL::STREAM_INFO_NUM_UNDERRUN});
     return lcMap;
 }
 
