@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace simcam
@@ -47,16 +48,15 @@ std::string encodedPath(const std::string& arPath)
 
 } // namespace
 
-tcDescriptionUrl tcDescriptionUrl::local(const tcCamera& arCamera)
+tcDescriptionUrl tcDescriptionUrl::local(const std::string& arName, uint64_t anAddress, uint64_t anSize)
 {
-    const tcCameraModel& lrModel = arCamera.model();
     tcDescriptionUrl lcUrl;
     lcUrl.mnScheme = GenTL::URL_SCHEME_LOCAL;
-    lcUrl.msFileName = lrModel.msDescriptionName;
-    lcUrl.mnAddress = tcCamera::DescriptionAddress;
-    lcUrl.mnSize = lrModel.mnDescriptionSize;
-    lcUrl.msUrl = "local:///" + lrModel.msDescriptionName + ";" + hex(lcUrl.mnAddress) + ";" +
-                  hex(lcUrl.mnSize) + "?SchemaVersion=" + std::to_string(SchemaVersion[0]) + "." +
+    lcUrl.msFileName = arName;
+    lcUrl.mnAddress = anAddress;
+    lcUrl.mnSize = anSize;
+    lcUrl.msUrl = "local:///" + arName + ";" + hex(anAddress) + ";" + hex(anSize) +
+                  "?SchemaVersion=" + std::to_string(SchemaVersion[0]) + "." +
                   std::to_string(SchemaVersion[1]) + ".0";
     return lcUrl;
 }
@@ -66,19 +66,45 @@ tcDescriptionUrl tcDescriptionUrl::file(const std::string& arPath)
     tcDescriptionUrl lcUrl;
     lcUrl.mnScheme = GenTL::URL_SCHEME_FILE;
     lcUrl.msFileName = arPath;
-    lcUrl.msUrl = "file://" + std::string(arPath.front() == '/' ? "" : "/") + encodedPath(arPath);
+    lcUrl.msUrl = "file://" + encodedPath(arPath); // the path is absolute: file:///...
     return lcUrl;
 }
+
+namespace
+{
+
+// The description file SIMCAM_XML_FILE names, as an absolute path (a relative
+// one counts from the working directory, as a shell user means it); empty when
+// the variable is unset or names anything but a readable regular file.
+std::string overrideFile()
+{
+    const char* lpFile = std::getenv("SIMCAM_XML_FILE");
+    if (lpFile == nullptr || *lpFile == '\0')
+    {
+        return std::string();
+    }
+    std::error_code lcError;
+    const std::filesystem::path lcPath = std::filesystem::absolute(lpFile, lcError).lexically_normal();
+    if (lcError || !std::filesystem::is_regular_file(lcPath, lcError) || !std::ifstream(lcPath).good())
+    {
+        return std::string();
+    }
+    return lcPath.string();
+}
+
+} // namespace
 
 std::vector<tcDescriptionUrl> tcDescriptionUrl::forCamera(const tcCamera& arCamera)
 {
     std::vector<tcDescriptionUrl> lcUrls;
-    const char* lpFile = std::getenv("SIMCAM_XML_FILE");
-    if (lpFile != nullptr && *lpFile != '\0' && std::ifstream(lpFile).good())
+    const std::string lcFile = overrideFile();
+    if (!lcFile.empty())
     {
-        lcUrls.push_back(file(lpFile));
+        lcUrls.push_back(file(lcFile));
     }
-    lcUrls.push_back(local(arCamera));
+    const tcCameraModel& lrModel = arCamera.model();
+    lcUrls.push_back(
+        local(lrModel.msDescriptionName, tcCamera::DescriptionAddress, lrModel.mnDescriptionSize));
     return lcUrls;
 }
 

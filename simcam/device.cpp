@@ -2,12 +2,15 @@
 
 #include "gentlerror.h"
 #include "infowriter.h"
+#include "interface.h"
+#include "moduleregisters.h"
 
 namespace simcam
 {
 
 tcDevice::tcDevice(tcInterface& arParent, std::shared_ptr<tcCamera> apCamera, bool abReadOnly)
-    : mrParent(arParent), mpCamera(std::move(apCamera)), mbReadOnly(abReadOnly), mcPort{this}
+    : mrParent(arParent), mpCamera(std::move(apCamera)), mbReadOnly(abReadOnly), mcPort{this},
+      mcPortMap(deviceRegisters(*this))
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "camera.h"
+#include "modulemap.h"
 #include "stream.h"
 
 #include <GenTL/GenTL.h>
@@ -34,6 +35,8 @@ public:
     tcCamera& camera() const { return *mpCamera; }
     bool readOnly() const { return mbReadOnly; }
     tcRemotePort* port() { return &mcPort; }
+    // The local device module's own port.
+    tcModuleMap& portMap() { return mcPortMap; }
 
     tcStream& openStream(const std::string& arId, tcFaultInjector& arFaults);
     tcStream* stream() const { return mpStream.get(); }
@@ -50,6 +53,7 @@ private:
     const bool mbReadOnly;
     tcRemotePort mcPort;
     std::unique_ptr<tcStream> mpStream;
+    tcModuleMap mcPortMap;
 };
 
 } // namespace simcam

@@ -1,5 +1,6 @@
 #include "faultinjector.h"
 
+#include <set>
 #include <stdexcept>
 
 namespace simcam
@@ -19,9 +20,17 @@ std::string trimmed(const std::string& arText)
     return arText.substr(lnFirst, lnLast - lnFirst + 1);
 }
 
+// Digits only, and few enough to fit: the standard conversions would throw
+// texts that do not say which entry is wrong.
+bool isNumber(const std::string& arDigits)
+{
+    return !arDigits.empty() && arDigits.size() <= 18 &&
+           arDigits.find_first_not_of("0123456789") == std::string::npos;
+}
+
 uint64_t parseCount(const std::string& arText, const std::string& arEntry)
 {
-    if (arText.empty() || arText.find_first_not_of("0123456789") != std::string::npos)
+    if (!isNumber(arText))
     {
         throw std::invalid_argument("bad call count in fault \"" + arEntry + "\"");
     }
@@ -31,6 +40,69 @@ uint64_t parseCount(const std::string& arText, const std::string& arEntry)
         throw std::invalid_argument("call counts start at 1 in fault \"" + arEntry + "\"");
     }
     return lnValue;
+}
+
+// The exported functions a fault may name: a misspelt name would never fire.
+bool isGenTLFunction(const std::string& arName)
+{
+    static const std::set<std::string> scNames = {"GCGetInfo",
+                                                  "GCGetLastError",
+                                                  "GCInitLib",
+                                                  "GCCloseLib",
+                                                  "GCReadPort",
+                                                  "GCWritePort",
+                                                  "GCGetPortURL",
+                                                  "GCGetPortInfo",
+                                                  "GCRegisterEvent",
+                                                  "GCUnregisterEvent",
+                                                  "EventGetData",
+                                                  "EventGetDataInfo",
+                                                  "EventGetInfo",
+                                                  "EventFlush",
+                                                  "EventKill",
+                                                  "TLOpen",
+                                                  "TLClose",
+                                                  "TLGetInfo",
+                                                  "TLGetNumInterfaces",
+                                                  "TLGetInterfaceID",
+                                                  "TLGetInterfaceInfo",
+                                                  "TLOpenInterface",
+                                                  "TLUpdateInterfaceList",
+                                                  "IFClose",
+                                                  "IFGetInfo",
+                                                  "IFGetNumDevices",
+                                                  "IFGetDeviceID",
+                                                  "IFUpdateDeviceList",
+                                                  "IFGetDeviceInfo",
+                                                  "IFOpenDevice",
+                                                  "DevGetPort",
+                                                  "DevGetNumDataStreams",
+                                                  "DevGetDataStreamID",
+                                                  "DevOpenDataStream",
+                                                  "DevGetInfo",
+                                                  "DevClose",
+                                                  "DSAnnounceBuffer",
+                                                  "DSAllocAndAnnounceBuffer",
+                                                  "DSFlushQueue",
+                                                  "DSStartAcquisition",
+                                                  "DSStopAcquisition",
+                                                  "DSGetInfo",
+                                                  "DSGetBufferID",
+                                                  "DSClose",
+                                                  "DSRevokeBuffer",
+                                                  "DSQueueBuffer",
+                                                  "DSGetBufferInfo",
+                                                  "GCGetNumPortURLs",
+                                                  "GCGetPortURLInfo",
+                                                  "GCReadPortStacked",
+                                                  "GCWritePortStacked",
+                                                  "DSGetBufferChunkData",
+                                                  "IFGetParentTL",
+                                                  "DevGetParentIF",
+                                                  "DSGetParentDev",
+                                                  "DSGetNumBufferParts",
+                                                  "DSGetBufferPartInfo"};
+    return scNames.count(arName) != 0;
 }
 
 } // namespace
@@ -100,20 +172,26 @@ void tcFaultInjector::configure(const std::string& arSpec)
             const auto lpFault = shFrameFaults.find(lcWhat);
             if (lpFault == shFrameFaults.end())
             {
-                throw std::invalid_argument("unknown frame fault \"" + lcWhat + "\"");
+                throw std::invalid_argument("unknown frame fault \"" + lcWhat + "\" in fault \"" + lcEntry +
+                                            "\"");
             }
             lhFrames.emplace(lpFault->second, lcWhen);
             continue;
         }
         const std::string lcFunction = trimmed(lcWhat.substr(0, lnEquals));
         const std::string lcCode = trimmed(lcWhat.substr(lnEquals + 1));
-        if (lcFunction.empty() || lcCode.empty() ||
-            lcCode.find_first_not_of("-0123456789") != std::string::npos)
+        const bool lbNegative = !lcCode.empty() && lcCode.front() == '-';
+        if (lcFunction.empty() || !isNumber(lcCode.substr(lbNegative ? 1 : 0)))
         {
             throw std::invalid_argument("fault \"" + lcEntry + "\" is not Function=Code@When");
         }
+        if (!isGenTLFunction(lcFunction))
+        {
+            throw std::invalid_argument("unknown GenTL function \"" + lcFunction + "\" in fault \"" +
+                                        lcEntry + "\"");
+        }
         const long long lnCode = std::stoll(lcCode);
-        if (lnCode >= 0 || lnCode < INT32_MIN)
+        if (!lbNegative || lnCode == 0 || lnCode < INT32_MIN)
         {
             throw std::invalid_argument("fault \"" + lcEntry + "\" needs a negative GC_ERROR code");
         }

@@ -2,6 +2,7 @@
 
 #include "gentlerror.h"
 #include "infowriter.h"
+#include "moduleregisters.h"
 
 #include <algorithm>
 
@@ -10,7 +11,8 @@ namespace simcam
 
 tcInterface::tcInterface(tcSystem& arParent, std::string acId,
                          std::vector<std::shared_ptr<tcCamera>> acCameras)
-    : mrParent(arParent), msId(std::move(acId)), mcCameras(std::move(acCameras))
+    : mrParent(arParent), msId(std::move(acId)), mcCameras(std::move(acCameras)),
+      mcPortMap(interfaceRegisters(*this))
 {
     updateDevices();
 }

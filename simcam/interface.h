@@ -2,6 +2,7 @@
 
 #include "camera.h"
 #include "device.h"
+#include "modulemap.h"
 
 #include <GenTL/GenTL.h>
 
@@ -35,6 +36,9 @@ public:
     void close(const tcDevice& arDevice);
     GenTL::DEVICE_ACCESS_STATUS accessStatus(const tcCamera& arCamera) const;
 
+    // The interface's own port.
+    tcModuleMap& portMap() { return mcPortMap; }
+
     static void info(const std::string& arId, GenTL::INTERFACE_INFO_CMD anCmd, GenTL::INFO_DATATYPE* apType,
                      void* apBuffer, size_t* apSize);
 
@@ -44,6 +48,7 @@ private:
     std::vector<std::shared_ptr<tcCamera>> mcCameras; // every camera ever on this interface
     std::vector<std::shared_ptr<tcCamera>> mcVisible; // as of the last update
     std::map<std::string, std::unique_ptr<tcDevice>> mhOpen;
+    tcModuleMap mcPortMap;
 };
 
 } // namespace simcam

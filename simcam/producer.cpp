@@ -50,7 +50,13 @@ void tcProducer::setLastError(GenTL::GC_ERROR anCode, const std::string& arText)
 
 void tcProducer::lastError(GenTL::GC_ERROR* apCode, char* apText, size_t* apSize)
 {
-    checkInit();
+    // Before initialisation there is nothing to report, except why a call of
+    // this thread failed, GCInitLib above all (a malformed SIMCAM_FAULTS).
+    if (gcLastError.mnCode == GenTL::GC_ERR_SUCCESS)
+    {
+        std::lock_guard<std::mutex> lcGuard(mcLock);
+        checkInit();
+    }
     requireOut(apCode);
     writeString(gcLastError.msText, apText, apSize);
     *apCode = gcLastError.mnCode;
@@ -120,7 +126,7 @@ tcDevice& tcProducer::device(GenTL::DEV_HANDLE apHandle) const
 
 // ------------------------------------------------------------------ ports
 
-tcCamera& tcProducer::portCamera(GenTL::PORT_HANDLE apPort, bool abWrite) const
+tcProducer::tcPortTarget tcProducer::portTarget(GenTL::PORT_HANDLE apPort, bool abWrite) const
 {
     require(apPort != nullptr, GenTL::GC_ERR_INVALID_HANDLE, "port handle is NULL");
     const auto lpAt = mhHandles.find(apPort);
@@ -137,22 +143,67 @@ tcCamera& tcProducer::portCamera(GenTL::PORT_HANDLE apPort, bool abWrite) const
         }
         throw tcGenTLError(GenTL::GC_ERR_INVALID_HANDLE, "not an open port handle");
     }
-    require(lpAt->second != teKind::Event, GenTL::GC_ERR_INVALID_HANDLE, "an event is not a port");
-    require(lpAt->second == teKind::RemotePort, GenTL::GC_ERR_NOT_IMPLEMENTED,
-            "only the remote device has a register map");
-    const tcDevice& lrDevice = *static_cast<const tcRemotePort*>(apPort)->mpDevice;
-    require(!(abWrite && lrDevice.readOnly()), GenTL::GC_ERR_ACCESS_DENIED, "the device is open read-only");
-    return lrDevice.camera();
+    tcPortTarget lcTarget;
+    switch (lpAt->second)
+    {
+    case teKind::System:
+        lcTarget.mpMap = &static_cast<tcSystem*>(apPort)->portMap();
+        break;
+    case teKind::Interface:
+        lcTarget.mpMap = &static_cast<tcInterface*>(apPort)->portMap();
+        break;
+    case teKind::Device:
+        lcTarget.mpMap = &static_cast<tcDevice*>(apPort)->portMap();
+        break;
+    case teKind::Stream:
+        lcTarget.mpMap = &static_cast<tcStream*>(apPort)->portMap();
+        break;
+    case teKind::RemotePort:
+    {
+        const tcDevice& lrDevice = *static_cast<const tcRemotePort*>(apPort)->mpDevice;
+        require(!(abWrite && lrDevice.readOnly()), GenTL::GC_ERR_ACCESS_DENIED,
+                "the device is open read-only");
+        lcTarget.mpCamera = &lrDevice.camera();
+        break;
+    }
+    case teKind::Event:
+        throw tcGenTLError(GenTL::GC_ERR_INVALID_HANDLE, "an event is not a port");
+    }
+    return lcTarget;
+}
+
+void tcProducer::tcPortTarget::read(uint64_t anAddress, void* apBuffer, size_t anLength) const
+{
+    if (mpCamera != nullptr)
+    {
+        mpCamera->read(anAddress, apBuffer, anLength);
+    }
+    else
+    {
+        mpMap->read(anAddress, apBuffer, anLength);
+    }
+}
+
+void tcProducer::tcPortTarget::write(uint64_t anAddress, const void* apBuffer, size_t anLength) const
+{
+    if (mpCamera != nullptr)
+    {
+        mpCamera->write(anAddress, apBuffer, anLength);
+    }
+    else
+    {
+        mpMap->write(anAddress, apBuffer, anLength);
+    }
 }
 
 void tcProducer::readPort(GenTL::PORT_HANDLE apPort, uint64_t anAddress, void* apBuffer, size_t* apSize)
 {
     std::lock_guard<std::mutex> lcGuard(mcLock);
     checkInit();
-    tcCamera& lrCamera = portCamera(apPort, false);
+    const tcPortTarget lcTarget = portTarget(apPort, false);
     require(apSize != nullptr && apBuffer != nullptr, GenTL::GC_ERR_INVALID_PARAMETER,
             "buffer or size is NULL");
-    lrCamera.read(anAddress, apBuffer, *apSize);
+    lcTarget.read(anAddress, apBuffer, *apSize);
 }
 
 void tcProducer::writePort(GenTL::PORT_HANDLE apPort, uint64_t anAddress, const void* apBuffer,
@@ -160,10 +211,10 @@ void tcProducer::writePort(GenTL::PORT_HANDLE apPort, uint64_t anAddress, const 
 {
     std::lock_guard<std::mutex> lcGuard(mcLock);
     checkInit();
-    tcCamera& lrCamera = portCamera(apPort, true);
+    const tcPortTarget lcTarget = portTarget(apPort, true);
     require(apSize != nullptr && apBuffer != nullptr, GenTL::GC_ERR_INVALID_PARAMETER,
             "buffer or size is NULL");
-    lrCamera.write(anAddress, apBuffer, *apSize);
+    lcTarget.write(anAddress, apBuffer, *apSize);
 }
 
 void tcProducer::portStacked(GenTL::PORT_HANDLE apPort, GenTL::PORT_REGISTER_STACK_ENTRY* apEntries,
@@ -171,7 +222,7 @@ void tcProducer::portStacked(GenTL::PORT_HANDLE apPort, GenTL::PORT_REGISTER_STA
 {
     std::lock_guard<std::mutex> lcGuard(mcLock);
     checkInit();
-    tcCamera& lrCamera = portCamera(apPort, abWrite);
+    const tcPortTarget lcTarget = portTarget(apPort, abWrite);
     require(apEntries != nullptr && apCount != nullptr, GenTL::GC_ERR_INVALID_PARAMETER,
             "entries or count is NULL");
     const size_t lnTotal = *apCount;
@@ -184,11 +235,11 @@ void tcProducer::portStacked(GenTL::PORT_HANDLE apPort, GenTL::PORT_REGISTER_STA
                 "entry " + std::to_string(lnEntry) + " has no buffer");
         if (abWrite)
         {
-            lrCamera.write(lrEntry.Address, lrEntry.pBuffer, lrEntry.Size);
+            lcTarget.write(lrEntry.Address, lrEntry.pBuffer, lrEntry.Size);
         }
         else
         {
-            lrCamera.read(lrEntry.Address, lrEntry.pBuffer, lrEntry.Size);
+            lcTarget.read(lrEntry.Address, lrEntry.pBuffer, lrEntry.Size);
         }
     }
     *apCount = lnTotal;
@@ -196,7 +247,12 @@ void tcProducer::portStacked(GenTL::PORT_HANDLE apPort, GenTL::PORT_REGISTER_STA
 
 std::vector<tcDescriptionUrl> tcProducer::urls(GenTL::PORT_HANDLE apPort) const
 {
-    return tcDescriptionUrl::forCamera(portCamera(apPort, false));
+    const tcPortTarget lcTarget = portTarget(apPort, false);
+    if (lcTarget.mpCamera != nullptr)
+    {
+        return tcDescriptionUrl::forCamera(*lcTarget.mpCamera);
+    }
+    return {lcTarget.mpMap->url()};
 }
 
 void tcProducer::portUrl(GenTL::PORT_HANDLE apPort, char* apUrl, size_t* apSize)
@@ -224,7 +280,7 @@ void tcProducer::numPortUrls(GenTL::PORT_HANDLE apPort, uint32_t* apCount)
     }
     catch (const tcGenTLError& arError)
     {
-        // Module ports without a description simply offer none.
+        // Buffers have no port of their own, so no description either.
         if (arError.code() != GenTL::GC_ERR_NOT_IMPLEMENTED)
         {
             throw;
@@ -288,23 +344,24 @@ void tcProducer::portInfo(GenTL::PORT_HANDLE apPort, GenTL::PORT_INFO_CMD anCmd,
         lcOut.bool8(false);
         break;
     case GenTL::PORT_INFO_ACCESS_READ:
-        lcOut.bool8(lbRemote);
+        lcOut.bool8(true);
         break;
     case GenTL::PORT_INFO_ACCESS_WRITE:
-        lcOut.bool8(lbRemote && !lpDevice->readOnly());
+        // The modules' selectors and commands are writable; the remote device unless opened read-only.
+        lcOut.bool8(!(lbRemote && lpDevice->readOnly()));
         break;
     case GenTL::PORT_INFO_ACCESS_NA:
         lcOut.bool8(lbRemote && lpDevice->camera().vanished());
         break;
     case GenTL::PORT_INFO_ACCESS_NI:
-        // Only the remote device has registers; the modules' own ports are not implemented.
-        lcOut.bool8(!lbRemote);
+        lcOut.bool8(false);
         break;
     case GenTL::PORT_INFO_VERSION:
         lcOut.string(lpDevice ? lpDevice->camera().model().msFirmware : std::string("1.0.0"));
         break;
     case GenTL::PORT_INFO_PORTNAME:
-        lcOut.string(lbRemote ? "Device" : lpModule);
+        // The name of the Port node in every description this producer serves.
+        lcOut.string("Device");
         break;
     default:
         throw tcGenTLError(GenTL::GC_ERR_NOT_IMPLEMENTED,

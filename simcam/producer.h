@@ -112,8 +112,16 @@ private:
     tcSystem& system(GenTL::TL_HANDLE apHandle) const;
     tcInterface& iface(GenTL::IF_HANDLE apHandle) const;
     tcDevice& device(GenTL::DEV_HANDLE apHandle) const;
-    // The camera behind a port handle; throws for ports without a register map.
-    tcCamera& portCamera(GenTL::PORT_HANDLE apPort, bool abWrite) const;
+    // What a port handle reaches: a remote device's camera or a module's own
+    // register map. Throws for handles without a register map (buffers).
+    struct tcPortTarget
+    {
+        tcCamera* mpCamera = nullptr;
+        tcModuleMap* mpMap = nullptr;
+        void read(uint64_t anAddress, void* apBuffer, size_t anLength) const;
+        void write(uint64_t anAddress, const void* apBuffer, size_t anLength) const;
+    };
+    tcPortTarget portTarget(GenTL::PORT_HANDLE apPort, bool abWrite) const;
     std::vector<tcDescriptionUrl> urls(GenTL::PORT_HANDLE apPort) const;
 
     void closeStream(tcDevice& arDevice);

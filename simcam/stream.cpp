@@ -3,6 +3,7 @@
 #include "faultinjector.h"
 #include "gentlerror.h"
 #include "infowriter.h"
+#include "moduleregisters.h"
 
 #include <algorithm>
 #include <chrono>
@@ -22,7 +23,7 @@ constexpr std::chrono::milliseconds IdlePoll(2);
 
 tcStream::tcStream(std::string acId, std::shared_ptr<tcCamera> apCamera, tcFaultInjector& arFaults)
     : msId(std::move(acId)), mpCamera(std::move(apCamera)), mrFaults(arFaults),
-      mpLock(std::make_shared<std::mutex>())
+      mpLock(std::make_shared<std::mutex>()), mcPortMap(streamRegisters(*this))
 {
 }
 

@@ -3,6 +3,7 @@
 #include "buffer.h"
 #include "camera.h"
 #include "event.h"
+#include "modulemap.h"
 #include "patterngenerator.h"
 
 #include <GenTL/GenTL.h>
@@ -53,6 +54,8 @@ public:
     std::shared_ptr<tcEvent> registerEvent(GenTL::EVENT_TYPE anType);
     void unregisterEvent(GenTL::EVENT_TYPE anType);
     std::shared_ptr<tcEvent> event() const;
+    // The stream's own port.
+    tcModuleMap& portMap() { return mcPortMap; }
 
     // Stops acquisition, discards every queue and revokes every buffer.
     void shutDown();
@@ -87,6 +90,7 @@ private:
     uint64_t mnFramesMade = 0; // counts frames for injected frame faults
     std::thread mcThread;
     tcPatternGenerator mcGenerator; // used by the engine thread only
+    tcModuleMap mcPortMap;
 };
 
 } // namespace simcam

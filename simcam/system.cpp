@@ -2,6 +2,7 @@
 
 #include "gentlerror.h"
 #include "infowriter.h"
+#include "moduleregisters.h"
 
 #include <dlfcn.h>
 
@@ -24,7 +25,7 @@ std::string libraryPath()
 
 } // namespace
 
-tcSystem::tcSystem() : mcInterfaceIds{"SimIF0", "SimIF1"}
+tcSystem::tcSystem() : mcInterfaceIds{"SimIF0", "SimIF1"}, mcPortMap(systemRegisters(*this))
 {
     for (const tcCameraModel& lrModel : cameraModels())
     {

@@ -2,6 +2,7 @@
 
 #include "camera.h"
 #include "interface.h"
+#include "modulemap.h"
 
 #include <GenTL/GenTL.h>
 
@@ -30,11 +31,14 @@ public:
 
     // Answers GCGetInfo and TLGetInfo alike.
     static void info(GenTL::TL_INFO_CMD anCmd, GenTL::INFO_DATATYPE* apType, void* apBuffer, size_t* apSize);
+    // The system's own port.
+    tcModuleMap& portMap() { return mcPortMap; }
 
 private:
     std::vector<std::shared_ptr<tcCamera>> mcCameras;
     std::vector<std::string> mcInterfaceIds;
     std::map<std::string, std::unique_ptr<tcInterface>> mhOpen;
+    tcModuleMap mcPortMap;
 };
 
 } // namespace simcam

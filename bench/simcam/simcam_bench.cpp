@@ -69,7 +69,7 @@ BENCHMARK(BM_Generator)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 // The few entry points a streaming consumer needs, resolved by name.
 struct tcProducer
 {
-    void* mpLibrary = dlopen((std::string(KESTRIX_BIN_DIR) + "/simcam.cti").c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* mpLibrary = dlopen(SIMCAM_PRODUCER_PATH, RTLD_NOW | RTLD_LOCAL);
     template <typename taFunction> taFunction get(const char* apName) const
     {
         return reinterpret_cast<taFunction>(dlsym(mpLibrary, apName));

@@ -11,35 +11,6 @@
 
 using namespace GenTL;
 
-namespace
-{
-
-std::string infoString(const std::function<GC_ERROR(INFO_DATATYPE*, void*, size_t*)>& afQuery,
-                       GC_ERROR* apResult = nullptr)
-{
-    INFO_DATATYPE lnType = 0;
-    size_t lnSize = 0;
-    GC_ERROR lnResult = afQuery(&lnType, nullptr, &lnSize);
-    std::string lcText;
-    if (lnResult == GC_ERR_SUCCESS)
-    {
-        std::vector<char> lcBuffer(lnSize);
-        lnResult = afQuery(&lnType, lcBuffer.data(), &lnSize);
-        if (lnResult == GC_ERR_SUCCESS && lnType == INFO_DATATYPE_STRING && lnSize > 0 &&
-            lcBuffer[lnSize - 1] == '\0')
-        {
-            lcText = lcBuffer.data();
-        }
-    }
-    if (apResult != nullptr)
-    {
-        *apResult = lnResult;
-    }
-    return lcText;
-}
-
-} // namespace
-
 class tcProducerApiTest : public QObject
 {
     Q_OBJECT
@@ -47,6 +18,7 @@ class tcProducerApiTest : public QObject
 private slots:
     void initTestCase();
     void exportsExactlyTheGenTLFunctions();
+    void oneProducerPerFolder();
     void libraryLifeCycle();
     void lastErrorIsPerThread();
     void systemInfo_data();
@@ -63,7 +35,13 @@ private slots:
     void descriptions_data();
     void descriptions();
     void descriptionFromFile();
+    void descriptionFromRelativePath();
+    void descriptionFileIgnored_data();
+    void descriptionFileIgnored();
     void portInfo();
+    void modulePorts_data();
+    void modulePorts();
+    void modulePortControls();
     void registerAccess();
     void payloadFollowsGeometry();
     void parametersLockWhileAcquiring();
@@ -72,7 +50,9 @@ private slots:
     void stackedAccess();
     void sensorRegisterBanks();
     void hdmiWindowLocksWhileRunning();
+    void badFaultSpecificationIsRefused_data();
     void badFaultSpecificationIsRefused();
+    void everyFunctionCanFail();
 
 private:
     std::unique_ptr<tcProducerLibrary> mpLib;
@@ -99,6 +79,18 @@ void tcProducerApiTest::exportsExactlyTheGenTLFunctions()
     tcProducerLibrary lcDefault(std::string(std::getenv("KESTRIX_BIN_DIR")) + "/GenTL.cti");
     QVERIFY2(lcDefault.loaded(), lcDefault.loadError().c_str());
     QVERIFY(lcDefault.missing().empty());
+}
+
+void tcProducerApiTest::oneProducerPerFolder()
+{
+    // A consumer scanning a folder for producers must find each camera once.
+    const QStringList lcFilter{"*.cti"};
+    const QDir lcProgramDir(QString::fromLocal8Bit(std::getenv("KESTRIX_BIN_DIR")));
+    QCOMPARE(lcProgramDir.entryList(lcFilter, QDir::Files), QStringList{"GenTL.cti"});
+    const QFileInfo lcOwn(QString::fromStdString(tcProducerLibrary::defaultPath()));
+    QCOMPARE(lcOwn.fileName(), QString("simcam.cti"));
+    QVERIFY(lcOwn.absoluteDir() != lcProgramDir);
+    QCOMPARE(lcOwn.absoluteDir().entryList(lcFilter, QDir::Files), QStringList{"simcam.cti"});
 }
 
 void tcProducerApiTest::libraryLifeCycle()
@@ -639,15 +631,66 @@ void tcProducerApiTest::descriptionFromFile()
                            { return mpLib->GCGetPortURLInfo(lcSession.mhPort, 1, URL_INFO_URL, t, b, s); })
                     .rfind("local:", 0) == 0);
     }
-    // A file that cannot be read is not offered.
-    setenv("SIMCAM_XML_FILE", "/nonexistent/simcam/description.xml", 1);
+    unsetenv("SIMCAM_XML_FILE");
+}
+
+void tcProducerApiTest::descriptionFromRelativePath()
+{
+    // A relative path counts from the working directory; the URL is absolute.
+    QTemporaryDir lcDir;
+    QVERIFY(lcDir.isValid());
+    QFile lcFile(lcDir.filePath("mono.xml"));
+    QVERIFY(lcFile.open(QIODevice::WriteOnly));
+    lcFile.write("<RegisterDescription/>");
+    lcFile.close();
+    const QString lcOldDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(lcDir.path()));
+    setenv("SIMCAM_XML_FILE", "./mono.xml", 1);
+    std::string lcUrl, lcName;
     {
         tcSimCamSession lcSession(*mpLib, gcSimCamIds[0]);
-        uint32_t lnUrls = 0;
-        QCOMPARE(mpLib->GCGetNumPortURLs(lcSession.mhPort, &lnUrls), GC_ERR_SUCCESS);
-        QCOMPARE(lnUrls, 1u);
+        if (lcSession.ok())
+        {
+            lcUrl =
+                infoString([&](INFO_DATATYPE* t, void* b, size_t* s)
+                           { return mpLib->GCGetPortURLInfo(lcSession.mhPort, 0, URL_INFO_URL, t, b, s); });
+            lcName = infoString(
+                [&](INFO_DATATYPE* t, void* b, size_t* s)
+                { return mpLib->GCGetPortURLInfo(lcSession.mhPort, 0, URL_INFO_FILENAME, t, b, s); });
+        }
     }
     unsetenv("SIMCAM_XML_FILE");
+    QDir::setCurrent(lcOldDir);
+    const std::string lcPath = QFileInfo(lcFile).canonicalFilePath().toStdString();
+    QCOMPARE(lcName, lcPath);
+    QCOMPARE(lcUrl, "file://" + lcPath);
+}
+
+void tcProducerApiTest::descriptionFileIgnored_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing") << "/nonexistent/simcam/description.xml";
+    QTest::newRow("directory") << QDir::tempPath();
+    QTest::newRow("device") << "/dev/null";
+}
+
+void tcProducerApiTest::descriptionFileIgnored()
+{
+    // Anything but a readable regular file leaves the built-in description the only one offered.
+    QFETCH(QString, path);
+    setenv("SIMCAM_XML_FILE", path.toLocal8Bit().constData(), 1);
+    uint32_t lnUrls = 0;
+    std::string lcUrl;
+    {
+        tcSimCamSession lcSession(*mpLib, gcSimCamIds[0]);
+        QVERIFY2(lcSession.ok(), lcSession.failure().c_str());
+        QCOMPARE(mpLib->GCGetNumPortURLs(lcSession.mhPort, &lnUrls), GC_ERR_SUCCESS);
+        lcUrl = infoString([&](INFO_DATATYPE* t, void* b, size_t* s)
+                           { return mpLib->GCGetPortURLInfo(lcSession.mhPort, 0, URL_INFO_URL, t, b, s); });
+    }
+    unsetenv("SIMCAM_XML_FILE");
+    QCOMPARE(lnUrls, 1u);
+    QVERIFY2(lcUrl.rfind("local:///SimCamMono.xml;", 0) == 0, lcUrl.c_str());
 }
 
 void tcProducerApiTest::portInfo()
@@ -670,17 +713,108 @@ void tcProducerApiTest::portInfo()
              GC_ERR_SUCCESS);
     QCOMPARE(lnType, INFO_DATATYPE_BOOL8);
     QCOMPARE(lbValue, bool8_t(1));
-    // The modules' own ports have no register map.
+    // Every port is named as the Port node of the descriptions.
+    QCOMPARE(infoString([&](INFO_DATATYPE* t, void* b, size_t* s)
+                        { return mpLib->GCGetPortInfo(lcSession.mhPort, PORT_INFO_PORTNAME, t, b, s); }),
+             std::string("Device"));
+    QCOMPARE(infoString([&](INFO_DATATYPE* t, void* b, size_t* s)
+                        { return mpLib->GCGetPortInfo(lcSession.mhSystem, PORT_INFO_PORTNAME, t, b, s); }),
+             std::string("Device"));
+}
+
+void tcProducerApiTest::modulePorts_data()
+{
+    QTest::addColumn<int>("module");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("system") << 0 << "SimCamSystem.xml";
+    QTest::newRow("interface") << 1 << "SimCamInterface.xml";
+    QTest::newRow("device") << 2 << "SimCamDevice.xml";
+    QTest::newRow("stream") << 3 << "SimCamStream.xml";
+}
+
+void tcProducerApiTest::modulePorts()
+{
+    // Each module's own port has a register map holding its description.
+    QFETCH(int, module);
+    QFETCH(QString, fileName);
+    tcSimCamSession lcSession(*mpLib, gcSimCamIds[0]);
+    QVERIFY2(lcSession.ok(), lcSession.failure().c_str());
+    QCOMPARE(lcSession.openStream(), GC_ERR_SUCCESS);
+    const PORT_HANDLE lhPort = std::vector<PORT_HANDLE>{
+        lcSession.mhSystem, lcSession.mhInterface, lcSession.mhDevice, lcSession.mhStream}[size_t(module)];
+    bool8_t lbValue = 1;
+    INFO_DATATYPE lnType = 0;
+    size_t lnSize = 1;
+    QCOMPARE(mpLib->GCGetPortInfo(lhPort, PORT_INFO_ACCESS_NI, &lnType, &lbValue, &lnSize), GC_ERR_SUCCESS);
+    QCOMPARE(lbValue, bool8_t(0));
     lnSize = 1;
-    QCOMPARE(mpLib->GCGetPortInfo(lcSession.mhSystem, PORT_INFO_ACCESS_NI, &lnType, &lbValue, &lnSize),
-             GC_ERR_SUCCESS);
+    QCOMPARE(mpLib->GCGetPortInfo(lhPort, PORT_INFO_ACCESS_READ, &lnType, &lbValue, &lnSize), GC_ERR_SUCCESS);
     QCOMPARE(lbValue, bool8_t(1));
-    char lcByte;
+    uint32_t lnUrls = 0;
+    QCOMPARE(mpLib->GCGetNumPortURLs(lhPort, &lnUrls), GC_ERR_SUCCESS);
+    QCOMPARE(lnUrls, 1u);
+    const std::string lcUrl =
+        infoString([&](INFO_DATATYPE* t, void* b, size_t* s)
+                   { return mpLib->GCGetPortURLInfo(lhPort, 0, URL_INFO_URL, t, b, s); });
+    QVERIFY2(lcUrl.rfind("local:///" + fileName.toStdString() + ";10000;", 0) == 0, lcUrl.c_str());
+    uint64_t lnLength = 0;
+    lnSize = 8;
+    QCOMPARE(mpLib->GCGetPortURLInfo(lhPort, 0, URL_INFO_FILE_SIZE, &lnType, &lnLength, &lnSize),
+             GC_ERR_SUCCESS);
+    QByteArray lcFile(int(lnLength), '\0');
+    lnSize = lnLength;
+    QCOMPARE(mpLib->GCReadPort(lhPort, 0x10000, lcFile.data(), &lnSize), GC_ERR_SUCCESS);
+    QVERIFY(lcFile.startsWith("<?xml"));
+    QVERIFY(lcFile.trimmed().endsWith("</RegisterDescription>"));
+    // Refused access: past the description, no register, the read-only description and identity.
+    char lcBytes[8] = {};
     lnSize = 1;
-    QCOMPARE(mpLib->GCReadPort(lcSession.mhInterface, 0, &lcByte, &lnSize), GC_ERR_NOT_IMPLEMENTED);
-    uint32_t lnUrls = 9;
-    QCOMPARE(mpLib->GCGetNumPortURLs(lcSession.mhSystem, &lnUrls), GC_ERR_SUCCESS);
-    QCOMPARE(lnUrls, 0u);
+    QCOMPARE(mpLib->GCReadPort(lhPort, 0x10000 + lnLength, lcBytes, &lnSize), GC_ERR_INVALID_ADDRESS);
+    lnSize = 1;
+    QCOMPARE(mpLib->GCReadPort(lhPort, 0x8000, lcBytes, &lnSize), GC_ERR_INVALID_ADDRESS);
+    lnSize = 1;
+    QCOMPARE(mpLib->GCWritePort(lhPort, 0x10000, lcBytes, &lnSize), GC_ERR_ACCESS_DENIED);
+    lnSize = 8;
+    QCOMPARE(mpLib->GCWritePort(lhPort, 0x0000, lcBytes, &lnSize), GC_ERR_ACCESS_DENIED);
+    // The first register holds the module's id, as its info query gives it.
+    char lcId[256] = {};
+    lnSize = sizeof lcId;
+    QCOMPARE(mpLib->GCReadPort(lhPort, 0x0000, lcId, &lnSize), GC_ERR_SUCCESS);
+    const std::string lcExpected =
+        std::vector<std::string>{"SimCamTL", "SimIF0", gcSimCamIds[0], "Stream0"}[size_t(module)];
+    QCOMPARE(std::string(lcId), lcExpected);
+}
+
+void tcProducerApiTest::modulePortControls()
+{
+    // Selectors take only existing entries, commands only 1, and both are written whole.
+    tcSimCamSession lcSession(*mpLib, gcSimCamIds[0]);
+    QVERIFY2(lcSession.ok(), lcSession.failure().c_str());
+    const auto lfWrite = [&](PORT_HANDLE ahPort, uint64_t anAddress, uint64_t anValue, size_t anSize = 8)
+    {
+        size_t lnSize = anSize;
+        return mpLib->GCWritePort(ahPort, anAddress, &anValue, &lnSize);
+    };
+    const auto lfRead = [&](PORT_HANDLE ahPort, uint64_t anAddress)
+    {
+        uint64_t lnValue = ~0ull;
+        size_t lnSize = 8;
+        return mpLib->GCReadPort(ahPort, anAddress, &lnValue, &lnSize) == GC_ERR_SUCCESS ? lnValue : ~0ull;
+    };
+    const uint64_t InterfaceSelector = 0x2018, InterfaceCount = 0x2020, DeviceSelector = 0x2008,
+                   DeviceUpdateList = 0x2000;
+    QCOMPARE(lfRead(lcSession.mhSystem, InterfaceCount), 2ull);
+    QCOMPARE(lfWrite(lcSession.mhSystem, InterfaceSelector, 1), GC_ERR_SUCCESS);
+    QCOMPARE(lfRead(lcSession.mhSystem, InterfaceSelector), 1ull);
+    QCOMPARE(lfWrite(lcSession.mhSystem, InterfaceSelector, 2), GC_ERR_INVALID_VALUE);
+    QCOMPARE(lfRead(lcSession.mhSystem, InterfaceSelector), 1ull);
+    QCOMPARE(lfWrite(lcSession.mhSystem, InterfaceSelector, 0, 4), GC_ERR_INVALID_ADDRESS);
+    QCOMPARE(lfWrite(lcSession.mhInterface, DeviceSelector, 2), GC_ERR_SUCCESS);
+    QCOMPARE(lfWrite(lcSession.mhInterface, DeviceSelector, 3), GC_ERR_INVALID_VALUE);
+    QCOMPARE(lfWrite(lcSession.mhInterface, DeviceUpdateList, 2), GC_ERR_INVALID_VALUE);
+    QCOMPARE(lfWrite(lcSession.mhInterface, DeviceUpdateList, 1), GC_ERR_SUCCESS);
+    QCOMPARE(lfRead(lcSession.mhInterface, DeviceUpdateList), 0ull);
+    QCOMPARE(lfRead(lcSession.mhInterface, DeviceSelector), 2ull);
 }
 
 void tcProducerApiTest::registerAccess()
@@ -880,18 +1014,72 @@ void tcProducerApiTest::hdmiWindowLocksWhileRunning()
     QCOMPARE(lcSession.u32(simcamreg::HdmiWidth), 2000u);
 }
 
+void tcProducerApiTest::badFaultSpecificationIsRefused_data()
+{
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("no '@'") << "GCReadPort=-1010"
+                            << "GCReadPort=-1010";
+    QTest::newRow("unknown frame fault") << "incomplete@1, sparkle@2"
+                                         << "sparkle@2";
+    QTest::newRow("not an error code") << "GCReadPort=12@1"
+                                       << "GCReadPort=12@1";
+    QTest::newRow("not a number") << "GCReadPort=-10x@1"
+                                  << "GCReadPort=-10x@1";
+    QTest::newRow("code too large") << "GCReadPort=-99999999999999999999@1"
+                                    << "GCReadPort=-99999999999999999999@1";
+    QTest::newRow("count from 0") << "GCReadPort=-1010@0"
+                                  << "GCReadPort=-1010@0";
+    QTest::newRow("count too large") << "GCReadPort=-1010@99999999999999999999"
+                                     << "@99999999999999999999";
+    QTest::newRow("misspelt function") << "DSGetInfo=-1010@1,TLopen=-1010@1"
+                                       << "TLopen=-1010@1";
+}
+
 void tcProducerApiTest::badFaultSpecificationIsRefused()
 {
-    setenv("SIMCAM_FAULTS", "GCReadPort=-1010", 1); // no '@'
-    QCOMPARE(mpLib->GCInitLib(), GC_ERR_INVALID_PARAMETER);
-    setenv("SIMCAM_FAULTS", "sparkle@2", 1);
-    QCOMPARE(mpLib->GCInitLib(), GC_ERR_INVALID_PARAMETER);
-    setenv("SIMCAM_FAULTS", "GCReadPort=12@1", 1); // not an error code
-    QCOMPARE(mpLib->GCInitLib(), GC_ERR_INVALID_PARAMETER);
-    setenv("SIMCAM_FAULTS", "GCReadPort=-1010@0", 1); // counts start at 1
-    QCOMPARE(mpLib->GCInitLib(), GC_ERR_INVALID_PARAMETER);
+    QFETCH(QString, faults);
+    QFETCH(QString, entry);
+    setenv("SIMCAM_FAULTS", faults.toLatin1().constData(), 1);
+    const GC_ERROR lnInit = mpLib->GCInitLib();
     unsetenv("SIMCAM_FAULTS");
+    QCOMPARE(lnInit, GC_ERR_INVALID_PARAMETER);
+    // The last error names the bad entry although the library is not initialised.
+    GC_ERROR lnCode = 0;
+    char lcText[512] = {};
+    size_t lnSize = sizeof lcText;
+    QCOMPARE(mpLib->GCGetLastError(&lnCode, lcText, &lnSize), GC_ERR_SUCCESS);
+    QCOMPARE(lnCode, GC_ERR_INVALID_PARAMETER);
+    QVERIFY2(std::string(lcText).find("SIMCAM_FAULTS") != std::string::npos, lcText);
+    QVERIFY2(std::string(lcText).find(entry.toStdString()) != std::string::npos, lcText);
+    TL_HANDLE lhSystem = nullptr;
+    QCOMPARE(mpLib->TLOpen(&lhSystem), GC_ERR_NOT_INITIALIZED);
     QCOMPARE(mpLib->GCInitLib(), GC_ERR_SUCCESS);
+    QCOMPARE(mpLib->GCCloseLib(), GC_ERR_SUCCESS);
+}
+
+void tcProducerApiTest::everyFunctionCanFail()
+{
+    // Each exported name is a valid fault target, and the fault fires.
+    const std::vector<std::string> lcNames = {
+#define SIMCAM_NAME(name) #name,
+        SIMCAM_GENTL_FUNCTIONS(SIMCAM_NAME)
+#undef SIMCAM_NAME
+    };
+    for (const std::string& lrName : lcNames)
+    {
+        setenv("SIMCAM_FAULTS", (lrName + "=-1010@1000").c_str(), 1);
+        const GC_ERROR lnInit = mpLib->GCInitLib();
+        unsetenv("SIMCAM_FAULTS");
+        QVERIFY2(lnInit == GC_ERR_SUCCESS, (lrName + ": " + mpLib->lastError()).c_str());
+        QCOMPARE(mpLib->GCCloseLib(), GC_ERR_SUCCESS);
+    }
+    setenv("SIMCAM_FAULTS", "TLOpen=-1010@1", 1);
+    QCOMPARE(mpLib->GCInitLib(), GC_ERR_SUCCESS);
+    unsetenv("SIMCAM_FAULTS");
+    TL_HANDLE lhSystem = nullptr;
+    QCOMPARE(mpLib->TLOpen(&lhSystem), GC_ERR_IO);
+    QCOMPARE(mpLib->TLOpen(&lhSystem), GC_ERR_SUCCESS);
     QCOMPARE(mpLib->GCCloseLib(), GC_ERR_SUCCESS);
 }
 

@@ -1,12 +1,12 @@
 #include "producerlibrary.h"
 
-#include <cstdlib>
+#include <cstring>
 #include <dlfcn.h>
+#include <vector>
 
 std::string tcProducerLibrary::defaultPath()
 {
-    const char* lpDir = std::getenv("KESTRIX_BIN_DIR");
-    return std::string(lpDir != nullptr ? lpDir : ".") + "/simcam.cti";
+    return SIMCAM_PRODUCER_PATH;
 }
 
 tcProducerLibrary::tcProducerLibrary(const std::string& arPath)
@@ -51,4 +51,67 @@ std::string tcProducerLibrary::lastError() const
         return "(no error text)";
     }
     return std::to_string(lnCode) + " " + lcText;
+}
+
+std::string infoString(const tcInfoQuery& afQuery, GenTL::GC_ERROR* apResult)
+{
+    GenTL::INFO_DATATYPE lnType = 0;
+    size_t lnSize = 0;
+    GenTL::GC_ERROR lnResult = afQuery(&lnType, nullptr, &lnSize);
+    std::string lcText;
+    if (lnResult == GenTL::GC_ERR_SUCCESS)
+    {
+        std::vector<char> lcBuffer(lnSize);
+        lnResult = afQuery(&lnType, lcBuffer.data(), &lnSize);
+        if (lnResult == GenTL::GC_ERR_SUCCESS && lnType == GenTL::INFO_DATATYPE_STRING && lnSize > 0 &&
+            lcBuffer[lnSize - 1] == '\0')
+        {
+            lcText = lcBuffer.data();
+        }
+    }
+    if (apResult != nullptr)
+    {
+        *apResult = lnResult;
+    }
+    return lcText;
+}
+
+std::string infoText(const tcInfoQuery& afQuery)
+{
+    GenTL::INFO_DATATYPE lnType = 0;
+    size_t lnSize = 0;
+    GenTL::GC_ERROR lnResult = afQuery(&lnType, nullptr, &lnSize);
+    std::vector<char> lcBuffer(lnSize + 1);
+    if (lnResult == GenTL::GC_ERR_SUCCESS)
+    {
+        lnResult = afQuery(&lnType, lcBuffer.data(), &lnSize);
+    }
+    if (lnResult != GenTL::GC_ERR_SUCCESS)
+    {
+        return "(failed " + std::to_string(lnResult) + ")";
+    }
+    const auto lfAs = [&lcBuffer](auto anValue)
+    {
+        std::memcpy(&anValue, lcBuffer.data(), sizeof anValue);
+        return std::to_string(anValue);
+    };
+    switch (lnType)
+    {
+    case GenTL::INFO_DATATYPE_STRING:
+        return lcBuffer.data();
+    case GenTL::INFO_DATATYPE_INT32:
+        return lfAs(int32_t(0));
+    case GenTL::INFO_DATATYPE_UINT32:
+        return lfAs(uint32_t(0));
+    case GenTL::INFO_DATATYPE_INT64:
+        return lfAs(int64_t(0));
+    case GenTL::INFO_DATATYPE_UINT64:
+        return lfAs(uint64_t(0));
+    case GenTL::INFO_DATATYPE_SIZET:
+        return lfAs(size_t(0));
+    case GenTL::INFO_DATATYPE_BOOL8:
+        return lcBuffer[0] != 0 ? "1" : "0";
+    default:
+        return "(type " + std::to_string(lnType) + ")";
+    }
 }

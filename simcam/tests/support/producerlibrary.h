@@ -2,6 +2,7 @@
 
 #include <GenTL/GenTL.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,7 @@
 class tcProducerLibrary
 {
 public:
-    // The simulated producer of this build (KESTRIX_BIN_DIR/simcam.cti).
+    // The simulated producer of this build, in its own folder.
     static std::string defaultPath();
 
     explicit tcProducerLibrary(const std::string& arPath = defaultPath());
@@ -96,3 +97,12 @@ private:
     std::string msError;
     std::vector<std::string> mcMissing;
 };
+
+// One info query, bound to its module and command: (type, buffer, size).
+using tcInfoQuery = std::function<GenTL::GC_ERROR(GenTL::INFO_DATATYPE*, void*, size_t*)>;
+// A string answer, asked for its size first; empty unless the query succeeds with a
+// NUL-terminated string. apResult receives the query's result.
+std::string infoString(const tcInfoQuery& afQuery, GenTL::GC_ERROR* apResult = nullptr);
+// Any answer as text: strings as they are, numbers and booleans in decimal;
+// "(failed N)" when the query fails.
+std::string infoText(const tcInfoQuery& afQuery);
