@@ -99,7 +99,7 @@ private slots:
         mpWindow->show();
         mpNotifier = new tcUpdateNotifier(mpWindow.get());
         mpNotifier->checker()->setCurrentVersion(QStringLiteral("0.9.0"));
-        mpNotifier->checker()->setTimeoutMs(300);
+        mpNotifier->checker()->setTimeoutMs(3000);
         mpDownloads = std::make_unique<QTemporaryDir>();
         mpNotifier->setDownloadFolder(mpDownloads->path());
     }
