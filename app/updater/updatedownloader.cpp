@@ -119,10 +119,14 @@ void tcUpdateDownloader::onFinished(const QString& asError)
             QStringLiteral("Download failed: cannot write %1: %2.").arg(lsPath, mpFile->errorString()));
     const QByteArray lsActual = mcHash.result().toHex();
     if (lsActual != msExpectedSha256)
+    {
+        // The sums themselves are for the log; the user needs the verdict.
+        qWarning() << "tcUpdateDownloader: SHA-256 of" << lsPath << "is" << lsActual << "expected"
+                   << msExpectedSha256;
         return fail(
-            QStringLiteral("Download failed: the installer's SHA-256 checksum is %1 but should be %2; the "
-                           "file was discarded.")
-                .arg(QString::fromLatin1(lsActual), QString::fromLatin1(msExpectedSha256)));
+            QStringLiteral("Download failed: the installer's SHA-256 checksum does not match the release "
+                           "description; the file was discarded."));
+    }
     if (!mpFile->commit())
         return fail(
             QStringLiteral("Download failed: cannot write %1: %2.").arg(lsPath, mpFile->errorString()));

@@ -379,7 +379,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("error");
         QTest::newRow("checksum differs") << "/setup.bin"
-                                          << "SHA-256 checksum is ";
+                                          << "SHA-256 checksum does not match";
         QTest::newRow("server error") << "/error.bin"
                                       << "answered with HTTP status 500";
         QTest::newRow("stalls part-way") << "/stall.bin"
