@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
@@ -220,6 +221,33 @@ private slots:
         const QLabel* lpLink = lpDialog->findChild<QLabel*>(QStringLiteral("mpInstallerLink"));
         QVERIFY(lpLink->isVisible());
         QVERIFY(lpLink->text().contains(mcServer.url(QStringLiteral("/kestrix-1.0.0-setup.bin")).toString()));
+    }
+
+    void automaticChecksShowOnlyNews()
+    {
+        // No tray offscreen: news of an automatic check come as the release
+        // window, and a check that finds nothing new stays quiet.
+        QSystemTrayIcon lcTray;
+        mpNotifier->setTrayIcon(&lcTray);
+        tcTestHttpServer::tcRoute lcSame;
+        lcSame.mcBody = "<appcast><release><version>0.9.0</version>"
+                        "<installer url=\"a.bin\" sha256=\"" +
+                        QByteArray(64, 'a') + "\"/></release></appcast>";
+        mcServer.setRoute(QStringLiteral("/same.xml"), lcSame);
+        configure(mcServer.url(QStringLiteral("/same.xml")).toString());
+        QSignalSpy lcDone(mpNotifier->checker(), &tcUpdateChecker::checkComplete);
+        mpNotifier->checker()->checkNow(false);
+        QVERIFY(lcDone.wait(kWaitMs));
+        QTest::qWait(20);
+        QVERIFY(visibleBoxes().isEmpty());
+        QVERIFY(mpNotifier->releaseDialog() == nullptr);
+
+        serve(QByteArray(64, 'a'));
+        mpNotifier->checker()->checkNow(false);
+        QVERIFY(lcDone.wait(kWaitMs));
+        QVERIFY(mpNotifier->releaseDialog() != nullptr);
+        QVERIFY(mpNotifier->releaseDialog()->isVisible());
+        QVERIFY(visibleBoxes().isEmpty());
     }
 
     void trayClickWithoutNewsDoesNothing()
