@@ -92,6 +92,17 @@ private:
         return lcDone.size();
     }
 
+    // Release 1.0 with its installer on the test server.
+    tcAppCast release(const QByteArray& arSha, const QByteArray& arInstaller = "setup.bin")
+    {
+        tcAppCast lcRelease;
+        QString lsError;
+        if (!tcAppCast::parse(appcast("1.0", arSha, arInstaller), mcServer.url(QStringLiteral("/cast.xml")),
+                              lcRelease, lsError))
+            qWarning() << lsError;
+        return lcRelease;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -348,10 +359,8 @@ private slots:
         lcRoute.mnChunk = 4 * 1024; // slow enough for the network's 100 ms progress steps
         mcServer.setRoute(QStringLiteral("/setup.bin"), lcRoute);
         QTemporaryDir lcFolder;
-        tcAppCast lcRelease;
-        QString lsError;
-        QVERIFY(tcAppCast::parse(appcast("1.0", sha256Hex(lcData)), mcServer.url(QStringLiteral("/cast.xml")),
-                                 lcRelease, lsError));
+        const tcAppCast lcRelease = release(sha256Hex(lcData));
+        QVERIFY(lcRelease.mcInstallerUrl.isValid());
 
         tcUpdateDownloader lcDownloader;
         lcDownloader.setTimeoutMs(kTimeoutMs);
@@ -396,11 +405,9 @@ private slots:
         lcStall.mnStallAfter = 100 * 1024;
         mcServer.setRoute(QStringLiteral("/stall.bin"), lcStall);
         QTemporaryDir lcFolder;
-        tcAppCast lcRelease;
-        QString lsError;
         // The description promises another file's checksum.
-        QVERIFY(tcAppCast::parse(appcast("1.0", sha256Hex("something else"), path.mid(1).toLatin1()),
-                                 mcServer.url(QStringLiteral("/cast.xml")), lcRelease, lsError));
+        const tcAppCast lcRelease = release(sha256Hex("something else"), path.mid(1).toLatin1());
+        QVERIFY(lcRelease.mcInstallerUrl.isValid());
 
         tcUpdateDownloader lcDownloader;
         lcDownloader.setTimeoutMs(path == QLatin1String("/stall.bin") ? kShortTimeoutMs : kTimeoutMs);
@@ -425,10 +432,8 @@ private slots:
         lcSlow.mnChunk = 4 * 1024;
         mcServer.setRoute(QStringLiteral("/slow.bin"), lcSlow);
         QTemporaryDir lcFolder;
-        tcAppCast lcRelease;
-        QString lsError;
-        QVERIFY(tcAppCast::parse(appcast("1.0", QByteArray(64, 'f'), "slow.bin"),
-                                 mcServer.url(QStringLiteral("/cast.xml")), lcRelease, lsError));
+        const tcAppCast lcRelease = release(QByteArray(64, 'f'), "slow.bin");
+        QVERIFY(lcRelease.mcInstallerUrl.isValid());
 
         tcUpdateDownloader lcDownloader;
         QSignalSpy lcProgress(&lcDownloader, &tcUpdateDownloader::progress);
