@@ -447,6 +447,15 @@ private slots:
         QVERIFY(!lcDownloader.isRunning());
         QCOMPARE(filesIn(lcFolder.path()), QStringList());
 
+        // Closing the program mid-transfer leaves nothing either.
+        {
+            tcUpdateDownloader lcClosing;
+            QSignalSpy lcStarted(&lcClosing, &tcUpdateDownloader::progress);
+            lcClosing.start(lcRelease, lcFolder.path());
+            QVERIFY(lcStarted.wait(kWaitMs));
+        }
+        QCOMPARE(filesIn(lcFolder.path()), QStringList());
+
         // A folder that cannot be made: its parent is a file.
         QFile lcBlocker(lcFolder.filePath(QStringLiteral("blocker")));
         QVERIFY(lcBlocker.open(QIODevice::WriteOnly));
