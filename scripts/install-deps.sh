@@ -12,7 +12,7 @@ packages=(
   libpugixml-dev libzip-dev zipcmp zipmerge ziptool
   libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth imagemagick
   poppler-utils
 )
 
