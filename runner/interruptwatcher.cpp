@@ -8,6 +8,8 @@
 
 namespace
 {
+const int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 // The self-pipe: the handler may only write a byte, the event loop reads it.
 int gnPipe[2] = {-1, -1};
 
@@ -36,16 +38,19 @@ tcInterruptWatcher::tcInterruptWatcher(QObject* apParent) : QObject(apParent)
         ::fcntl(lnEnd, F_SETFL, ::fcntl(lnEnd, F_GETFL) | O_NONBLOCK);
     mpNotifier = new QSocketNotifier(gnPipe[0], QSocketNotifier::Read, this);
     connect(mpNotifier, &QSocketNotifier::activated, this, &tcInterruptWatcher::readSignal);
-    setHandler(SIGINT, &onSignal, SA_RESETHAND | SA_RESTART);
-    setHandler(SIGTERM, &onSignal, SA_RESETHAND | SA_RESTART);
+    for (int lnSignal : kStopSignals)
+        setHandler(lnSignal, &onSignal, SA_RESETHAND | SA_RESTART);
+    // A reader that went away (a pipe into head) costs the output, not the
+    // camera: the run goes on and ends in order.
+    setHandler(SIGPIPE, SIG_IGN, 0);
 }
 
 tcInterruptWatcher::~tcInterruptWatcher()
 {
     if (!mpNotifier)
         return;
-    setHandler(SIGINT, SIG_DFL, 0);
-    setHandler(SIGTERM, SIG_DFL, 0);
+    for (int lnSignal : kStopSignals)
+        setHandler(lnSignal, SIG_DFL, 0);
     ::close(gnPipe[0]);
     ::close(gnPipe[1]);
     gnPipe[0] = gnPipe[1] = -1;

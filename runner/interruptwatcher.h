@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// Turns Ctrl-C (SIGINT) and SIGTERM into a Qt signal on the thread that
+// Turns Ctrl-C (SIGINT), SIGTERM and SIGHUP into a Qt signal on the thread that
 // made the watcher, so the program can stop the camera in order instead of
 // dying inside a GenTL call. The handlers reset themselves: a second Ctrl-C
 // ends the program at once.

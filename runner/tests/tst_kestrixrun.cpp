@@ -34,6 +34,7 @@ private slots:
     void failingLine();
     void setupErrors_data();
     void setupErrors();
+    void descriptionError();
     void listDevices();
     void chooseDevice_data();
     void chooseDevice();
@@ -205,6 +206,27 @@ void tst_KestrixRun::setupErrors()
     KX_VERIFY_RUN(lcRun, 2);
     QVERIFY2(lcRun.msErr.contains(error), qPrintable(lcRun.msErr));
     QVERIFY(!lcRun.msOut.contains(QStringLiteral("GENI READ Width =")));
+}
+
+// The INI file's description for a simulated camera is used, as by the
+// program; one that does not load is a set-up error.
+void tst_KestrixRun::descriptionError()
+{
+    const QString lsXml = mpDir->filePath(QStringLiteral("broken.xml"));
+    const QString lsIni = mpDir->filePath(QStringLiteral("sim.ini"));
+    QFile lcXml(lsXml);
+    QVERIFY(lcXml.open(QIODevice::WriteOnly));
+    lcXml.write("<RegisterDescription ModelName=\"Broken\"><Integer Name=\"Width\">");
+    lcXml.close();
+    QSettings lcIni(lsIni, QSettings::IniFormat);
+    lcIni.setValue(QStringLiteral("simCamXmlFile"), lsXml);
+    lcIni.sync();
+
+    const tcRun lcRun = run({QStringLiteral("--ini"), lsIni, script("GENI READ Width\n")});
+    KX_VERIFY_RUN(lcRun, 2);
+    QVERIFY2(lcRun.msErr.contains(QStringLiteral("camera \"SimCam Mono 2048 (SimCam-Mono-0001 on SimIF0)\"")),
+             qPrintable(lcRun.msErr));
+    QVERIFY(!lcRun.msOut.contains(QStringLiteral("GENI READ Width")));
 }
 
 void tst_KestrixRun::listDevices()
