@@ -201,25 +201,35 @@ void tcAcquisitionWorker::announceBuffers(quint64 anPayloadSize)
 }
 
 // Memory under a living frame is never handed back to the producer: such a
-// buffer is retired and revoked once its frame has gone.
+// buffer is retired and revoked once its frame has gone. A frame released
+// after the stream stopped has queued its buffer again, and a queued buffer
+// cannot be revoked: the queues are emptied first (the stream is stopped
+// whenever buffers are revoked).
 void tcAcquisitionWorker::revokeBuffers()
 {
     void* lpStream = mpBuffers->stream();
+    checkGenApiError(mcFunctions.DSFlushQueue(lpStream, ACQ_QUEUE_ALL_DISCARD),
+                     QStringLiteral("DSFlushQueue"));
     for (void* lpBuffer : msAnnouncedBuffers)
     {
         if (mpBuffers->isLent(lpBuffer))
             mpBuffers->retire(lpBuffer);
         else
-            mcFunctions.DSRevokeBuffer(lpStream, lpBuffer, nullptr, nullptr);
+            revoke(lpBuffer);
     }
     msAnnouncedBuffers.clear();
 }
 
 void tcAcquisitionWorker::revokeRetiredBuffers()
 {
-    void* lpStream = mpBuffers->stream();
     for (void* lpBuffer : mpBuffers->takeFreeRetired())
-        mcFunctions.DSRevokeBuffer(lpStream, lpBuffer, nullptr, nullptr);
+        revoke(lpBuffer);
+}
+
+void tcAcquisitionWorker::revoke(void* apBuffer)
+{
+    checkGenApiError(mcFunctions.DSRevokeBuffer(mpBuffers->stream(), apBuffer, nullptr, nullptr),
+                     QStringLiteral("DSRevokeBuffer"));
 }
 
 // With no frame alive every buffer goes to the input pool at once; otherwise
