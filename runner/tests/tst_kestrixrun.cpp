@@ -56,6 +56,7 @@ private:
     void startTraced(QProcess& arProcess, const QString& arScript, const QString& arTrace,
                      int anStartDelayMs);
     static bool waitForTrace(const QString& arTrace, const QString& arText, int anTimeoutMs);
+    static bool waitForOutput(QProcess& arProcess, QByteArray& arOut, const char* apText);
     static void verifyClosedCleanly(const QString& arTrace);
 
     std::unique_ptr<QTemporaryDir> mpDir;
@@ -425,6 +426,20 @@ bool tst_KestrixRun::waitForTrace(const QString& arTrace, const QString& arText,
     return false;
 }
 
+// The transcript of a line is printed once the line has ended and the
+// script has gone on to the next.
+bool tst_KestrixRun::waitForOutput(QProcess& arProcess, QByteArray& arOut, const char* apText)
+{
+    QElapsedTimer lcClock;
+    lcClock.start();
+    while (!arOut.contains(apText) && lcClock.elapsed() < 20000 && arProcess.state() != QProcess::NotRunning)
+    {
+        arProcess.waitForReadyRead(10);
+        arOut += arProcess.readAllStandardOutput();
+    }
+    return arOut.contains(apText);
+}
+
 // Every buffer ever announced was revoked before the stream closed, and the
 // producer was closed at the end.
 void tst_KestrixRun::verifyClosedCleanly(const QString& arTrace)
@@ -464,8 +479,8 @@ void tst_KestrixRun::interruptDuringWait()
     startTraced(lcProcess,
                 script("GENI WRITE AcquisitionFrameRate 1\nCAM START\nCAM WAIT 1\nCAM WAIT\nCAM WAIT\n"),
                 lsTrace, 0);
-    QVERIFY(waitForTrace(lsTrace, QStringLiteral("DSStartAcquisition end 0"), 20000));
-    QThread::msleep(200);
+    QByteArray lcOut;
+    QVERIFY(waitForOutput(lcProcess, lcOut, "WAIT 1 "));
     ::kill(static_cast<pid_t>(lcProcess.processId()), SIGINT);
     QVERIFY(lcProcess.waitForFinished(20000));
     QCOMPARE(lcProcess.exitCode(), 130);
@@ -478,8 +493,10 @@ void tst_KestrixRun::interruptDuringSleep()
     const QString lsTrace = mpDir->filePath(QStringLiteral("trace.txt"));
     QProcess lcProcess;
     startTraced(lcProcess, script("CAM START\nSLEEP 120000\nGENI READ Width\n"), lsTrace, 0);
-    QVERIFY(waitForTrace(lsTrace, QStringLiteral("DSStartAcquisition end 0"), 20000));
-    QThread::msleep(200);
+    QByteArray lcOut;
+    QVERIFY(waitForOutput(lcProcess, lcOut, "START OK"));
+    // The script is on its way into the SLEEP: let it get there.
+    QThread::msleep(300);
     QElapsedTimer lcClock;
     lcClock.start();
     ::kill(static_cast<pid_t>(lcProcess.processId()), SIGINT);
