@@ -61,7 +61,7 @@ QString lastLine(const QString& arText)
 } // namespace
 
 tcRunSession::tcRunSession(const tcRunOptions& arOptions, QObject* apParent)
-    : QObject(apParent), tcDebugSource(QStringLiteral("tcRunSession")), mcOptions(arOptions), mcMonitor(this)
+    : QObject(apParent), tcDebugSource(QStringLiteral("tcRunSession")), mcOptions(arOptions)
 {
     connect(&mcProducer, &tcProducerBinding::Error, this, &tcRunSession::cameraError);
     connect(&mcMonitor, &tcLineMonitor::lineHandled, this, &tcRunSession::lineHandled);

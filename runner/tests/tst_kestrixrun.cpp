@@ -45,6 +45,7 @@ private slots:
     void junitReport();
     void junitSetupError();
     void interruptDuringStart();
+    void interruptDuringWait_data();
     void interruptDuringWait();
     void interruptDuringSleep();
 
@@ -409,7 +410,8 @@ void tst_KestrixRun::startTraced(QProcess& arProcess, const QString& arScript, c
     arProcess.setProcessEnvironment(lcEnvironment);
     arProcess.start(QStringLiteral(KX_RUN_PATH),
                     {QStringLiteral("--producer"), QStringLiteral(KX_TRACING_PRODUCER),
-                     QStringLiteral("--log"), mpDir->filePath(QStringLiteral("run.log")), arScript});
+                     QStringLiteral("--log"), mpDir->filePath(QStringLiteral("run.log")),
+                     QStringLiteral("--junit"), mpDir->filePath(QStringLiteral("report.xml")), arScript});
 }
 
 bool tst_KestrixRun::waitForTrace(const QString& arTrace, const QString& arText, int anTimeoutMs)
@@ -470,10 +472,24 @@ void tst_KestrixRun::interruptDuringStart()
     QVERIFY(!lsOut.contains(QStringLiteral("GENI READ Width")));
     QVERIFY2(lsOut.endsWith(QStringLiteral("Result: INTERRUPTED (exit 130)\n")), qPrintable(lsOut));
     verifyClosedCleanly(lsTrace);
+    QFile lcReport(mpDir->filePath(QStringLiteral("report.xml")));
+    QVERIFY(lcReport.open(QIODevice::ReadOnly));
+    const QByteArray lcXml = lcReport.readAll();
+    QVERIFY(lcXml.contains("<error message=\"Run interrupted by signal 2\""));
+    QVERIFY(lcXml.contains("<testcase name=\"line 3: GENI READ Width\""));
+    QVERIFY(lcXml.contains("<skipped message=\"not run\"/>"));
+}
+
+void tst_KestrixRun::interruptDuringWait_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl-C") << int(SIGINT);
+    QTest::newRow("terminate") << int(SIGTERM);
 }
 
 void tst_KestrixRun::interruptDuringWait()
 {
+    QFETCH(int, signal);
     const QString lsTrace = mpDir->filePath(QStringLiteral("trace.txt"));
     QProcess lcProcess;
     startTraced(lcProcess,
@@ -481,9 +497,10 @@ void tst_KestrixRun::interruptDuringWait()
                 lsTrace, 0);
     QByteArray lcOut;
     QVERIFY(waitForOutput(lcProcess, lcOut, "WAIT 1 "));
-    ::kill(static_cast<pid_t>(lcProcess.processId()), SIGINT);
+    ::kill(static_cast<pid_t>(lcProcess.processId()), signal);
     QVERIFY(lcProcess.waitForFinished(20000));
-    QCOMPARE(lcProcess.exitCode(), 130);
+    QCOMPARE(lcProcess.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(lcProcess.exitCode(), 128 + signal);
     verifyClosedCleanly(lsTrace);
 }
 
