@@ -201,23 +201,19 @@ void tcAcquisitionWorker::announceBuffers(quint64 anPayloadSize)
 }
 
 // Memory under a living frame is never handed back to the producer: such a
-// buffer is retired and revoked once its frame has gone. A frame released
-// after the stream stopped has queued its buffer again, and a queued buffer
-// cannot be revoked: the queues are emptied first (the stream is stopped
-// whenever buffers are revoked).
+// buffer is retired and revoked once its frame has gone. Every buffer is
+// retired first, so that a frame released meanwhile no longer queues its
+// buffer; then the queues are emptied (a frame released after the stop has
+// queued its buffer again, and a queued buffer cannot be revoked) and the free
+// buffers revoked. The stream is stopped whenever buffers are revoked.
 void tcAcquisitionWorker::revokeBuffers()
 {
-    void* lpStream = mpBuffers->stream();
-    checkGenApiError(mcFunctions.DSFlushQueue(lpStream, ACQ_QUEUE_ALL_DISCARD),
-                     QStringLiteral("DSFlushQueue"));
     for (void* lpBuffer : msAnnouncedBuffers)
-    {
-        if (mpBuffers->isLent(lpBuffer))
-            mpBuffers->retire(lpBuffer);
-        else
-            revoke(lpBuffer);
-    }
+        mpBuffers->retire(lpBuffer);
     msAnnouncedBuffers.clear();
+    checkGenApiError(mcFunctions.DSFlushQueue(mpBuffers->stream(), ACQ_QUEUE_ALL_DISCARD),
+                     QStringLiteral("DSFlushQueue"));
+    revokeRetiredBuffers();
 }
 
 void tcAcquisitionWorker::revokeRetiredBuffers()
