@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -62,3 +63,11 @@ void tcInterruptWatcher::readSignal()
     while (::read(gnPipe[0], &lnByte, 1) == 1)
         emit interrupted(lnByte);
 }
+
+#else
+// Elsewhere the signals keep their default action: Ctrl-C ends the program
+// at once.
+tcInterruptWatcher::tcInterruptWatcher(QObject* apParent) : QObject(apParent) {}
+tcInterruptWatcher::~tcInterruptWatcher() = default;
+void tcInterruptWatcher::readSignal() {}
+#endif

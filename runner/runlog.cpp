@@ -33,15 +33,17 @@ const char* prefixOf(QtMsgType anType)
 
 void handleMessage(QtMsgType anType, const QMessageLogContext& arContext, const QString& arText)
 {
-    const QString lsLine =
-        tcRunLog::formatLine(anType, QString::fromUtf8(arContext.file), arContext.line, arText);
+    const bool lbForUser = anType != QtDebugMsg && anType != QtInfoMsg;
     std::lock_guard<std::mutex> lcGuard(gcLock);
+    // Without a log file the many trace lines of a long script cost nothing.
     if (gpLogFile)
     {
+        const QString lsLine =
+            tcRunLog::formatLine(anType, QString::fromUtf8(arContext.file), arContext.line, arText);
         gpLogFile->write(lsLine.toUtf8() + "\r\n");
         gpLogFile->flush();
     }
-    if (anType != QtDebugMsg && anType != QtInfoMsg)
+    if (lbForUser)
     {
         std::fprintf(stderr, "kestrix-run: %s%s\n", prefixOf(anType), qUtf8Printable(arText));
         std::fflush(stderr);
