@@ -201,25 +201,31 @@ void tcAcquisitionWorker::announceBuffers(quint64 anPayloadSize)
 }
 
 // Memory under a living frame is never handed back to the producer: such a
-// buffer is retired and revoked once its frame has gone.
+// buffer is retired and revoked once its frame has gone. Every buffer is
+// retired first, so that a frame released meanwhile no longer queues its
+// buffer; then the queues are emptied (a frame released after the stop has
+// queued its buffer again, and a queued buffer cannot be revoked) and the free
+// buffers revoked. The stream is stopped whenever buffers are revoked.
 void tcAcquisitionWorker::revokeBuffers()
 {
-    void* lpStream = mpBuffers->stream();
     for (void* lpBuffer : msAnnouncedBuffers)
-    {
-        if (mpBuffers->isLent(lpBuffer))
-            mpBuffers->retire(lpBuffer);
-        else
-            mcFunctions.DSRevokeBuffer(lpStream, lpBuffer, nullptr, nullptr);
-    }
+        mpBuffers->retire(lpBuffer);
     msAnnouncedBuffers.clear();
+    checkGenApiError(mcFunctions.DSFlushQueue(mpBuffers->stream(), ACQ_QUEUE_ALL_DISCARD),
+                     QStringLiteral("DSFlushQueue"));
+    revokeRetiredBuffers();
 }
 
 void tcAcquisitionWorker::revokeRetiredBuffers()
 {
-    void* lpStream = mpBuffers->stream();
     for (void* lpBuffer : mpBuffers->takeFreeRetired())
-        mcFunctions.DSRevokeBuffer(lpStream, lpBuffer, nullptr, nullptr);
+        revoke(lpBuffer);
+}
+
+void tcAcquisitionWorker::revoke(void* apBuffer)
+{
+    checkGenApiError(mcFunctions.DSRevokeBuffer(mpBuffers->stream(), apBuffer, nullptr, nullptr),
+                     QStringLiteral("DSRevokeBuffer"));
 }
 
 // With no frame alive every buffer goes to the input pool at once; otherwise

@@ -68,6 +68,7 @@ private:
     void cleanUp();
     void revokeBuffers();
     void revokeRetiredBuffers();
+    void revoke(void* apBuffer);
     tpImageBuffer BuildImageFromRAWData(void* apData, int anWidth, int anHeight, quint64 anPixelFormat,
                                         quint64 anPixelFormatNamespace);
 

@@ -271,6 +271,35 @@ private slots:
         lpCamera.reset();
     }
 
+    // Frames a display lets go after the stop put their buffers back in the
+    // stream's queue; renewing the buffers for a larger payload, and closing,
+    // still revoke every one, so no small buffer is filled with a large frame.
+    void framesReleasedAfterTheStop()
+    {
+        auto lpCamera = std::make_unique<tcSinkCamera>(tnSimcam::kMonoId);
+        QVERIFY(lpCamera->mbOpen);
+        QSignalSpy lcErrors(&lpCamera->mcCamera, &tcCameraInterface::Error);
+        tcMessageCapture lcMessages;
+        makeSmallAndFast(*lpCamera);
+        lpCamera->mcSink.mbHold = true;
+        lpCamera->mcCamera.startVideo();
+        QTRY_VERIFY(lpCamera->mcSink.mnFrames >= 2);
+        lpCamera->mcCamera.stopVideo();
+        QTRY_VERIFY(!lpCamera->mcCamera.IsRunning());
+        lpCamera->mcSink.mbHold = false;
+        lpCamera->mcSink.mcHeld.clear();
+
+        makeSmallAndFast(*lpCamera, 512, 128);
+        const int lnBefore = lpCamera->mcSink.mnFrames;
+        lpCamera->mcCamera.startVideo();
+        QTRY_VERIFY(lpCamera->mcSink.mnFrames >= lnBefore + 10);
+        QCOMPARE(lpCamera->mcSink.mcLastSize, QSize(512, 128));
+        lpCamera->mcCamera.stopVideo();
+        lpCamera->close();
+        QVERIFY2(lcMessages.warnings().isEmpty(), qPrintable(lcMessages.warnings().join('\n')));
+        QVERIFY2(lcErrors.isEmpty(), qPrintable(lcErrors.value(0).value(0).toString()));
+    }
+
     void faultyBuffers()
     {
         tcSinkCamera lcCamera(tnSimcam::kMonoId, "incomplete@2,namespace@4");
