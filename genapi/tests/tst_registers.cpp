@@ -53,6 +53,7 @@ private slots:
     void summedAddresses();
     void floatRegister_data();
     void floatRegister();
+    void floatRegisterOfOddLength();
     void stringRegister();
     void rawRegister();
     void registerAccessFollowsPort();
@@ -352,6 +353,18 @@ void tst_Registers::floatRegister()
     QVERIFY_EXCEPTION_THROWN(pFloat->GetInc(), GenICam::RuntimeException);
 }
 
+void tst_Registers::floatRegisterOfOddLength()
+{
+    // The description still loads; only the use of the register fails.
+    tsDevice cDevice("<FloatReg Name=\"F\"><Address>0x80</Address><Length>2</Length>"
+                     "<AccessMode>RW</AccessMode><pPort>Device</pPort></FloatReg>");
+    CFloatPtr pFloat = cDevice.mcMap._GetNode("F");
+    QVERIFY(pFloat.IsValid());
+    QVERIFY_EXCEPTION_THROWN(pFloat->GetValue(), GenICam::OutOfRangeException);
+    QVERIFY_EXCEPTION_THROWN(pFloat->SetValue(1.0), GenICam::OutOfRangeException);
+    QCOMPARE(cDevice.mcPort.writeCount(), 0);
+}
+
 void tst_Registers::stringRegister()
 {
     tsDevice cDevice(
@@ -387,11 +400,14 @@ void tst_Registers::rawRegister()
     QCOMPARE(cDevice.mcPort.peek(0x300, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
     QVERIFY_EXCEPTION_THROWN(pValue->FromString("0x123"), GenICam::InvalidArgumentException);
     QVERIFY_EXCEPTION_THROWN(pValue->FromString("1234"), GenICam::InvalidArgumentException);
+    // "0x" alone names no byte at all; it must not clear the register.
+    QVERIFY_EXCEPTION_THROWN(pValue->FromString("0x"), GenICam::InvalidArgumentException);
+    QCOMPARE(cDevice.mcPort.peek(0x300, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
     // A buffer that does not match the register is refused, not overrun.
     uint8_t cShort[2] = {};
-    QVERIFY_EXCEPTION_THROWN(pRegister->Get(cShort, 2), GenICam::InvalidArgumentException);
+    QVERIFY_EXCEPTION_THROWN(pRegister->Get(cShort, 2), GenICam::OutOfRangeException);
     uint8_t cLong[8] = {};
-    QVERIFY_EXCEPTION_THROWN(pRegister->Set(cLong, 8), GenICam::InvalidArgumentException);
+    QVERIFY_EXCEPTION_THROWN(pRegister->Set(cLong, 8), GenICam::OutOfRangeException);
     QCOMPARE(cDevice.mcPort.peek(0x300, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
 }
 
@@ -446,7 +462,8 @@ void tst_Registers::valueRegistersOfferRawBytes()
     uint8_t cBack[4] = {};
     pRaw->Get(cBack, 4);
     QVERIFY(std::memcmp(cBack, cBytes, 4) == 0);
-    QVERIFY_EXCEPTION_THROWN(pRaw->Get(cBack, 3), GenICam::InvalidArgumentException);
+    QVERIFY_EXCEPTION_THROWN(pRaw->Get(cBack, 3), GenICam::OutOfRangeException);
+    QVERIFY_EXCEPTION_THROWN(pRaw->Set(cBack, 5), GenICam::OutOfRangeException);
 }
 
 QTEST_APPLESS_MAIN(tst_Registers)
