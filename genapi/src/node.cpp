@@ -544,8 +544,10 @@ EAccessMode tcNode::accessMode()
             else if (mpIsLocked->getInt() != 0)
                 eMode = Combine(eMode, RO);
         }
-        eMode = Combine(Combine(eMode, meImposedByXml), meImposedByApi);
     }
+    // What is imposed holds whatever the guards said: an imposed NI wins
+    // over a guard's NA.
+    eMode = Combine(Combine(eMode, meImposedByXml), meImposedByApi);
     if (cacheable())
     {
         meAccess = eMode;
