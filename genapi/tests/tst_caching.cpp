@@ -1,5 +1,4 @@
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -12,18 +11,7 @@ using namespace GenApi;
 
 namespace
 {
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-        mcPort.resetCounts();
-    }
-    INode* node(const char* apName) const { return mcMap._GetNode(apName); }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 std::string reg(const char* apName, int anAddress, const char* apCaching, const std::string& arExtra = "")
 {

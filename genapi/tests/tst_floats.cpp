@@ -1,8 +1,7 @@
 // Floating-point features where they meet integers and text: increments
 // taken from the value source, the displayed text at the limits, writes
 // onto integer steps and integers that cannot hold a float's value.
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -14,17 +13,7 @@ Q_DECLARE_METATYPE(int64_t)
 
 namespace
 {
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-    }
-    INode* node(const char* apName) const { return mcMap._GetNode(apName); }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 const char* const gpIncrementNodes =
     "<Float Name=\"Base\"><Value>1.0</Value><Min>0</Min><Max>10</Max><Inc>0.25</Inc></Float>"

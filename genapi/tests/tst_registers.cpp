@@ -1,5 +1,4 @@
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -14,16 +13,7 @@ Q_DECLARE_METATYPE(int64_t)
 namespace
 {
 // A node map over a memory port, for one test.
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-    }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 std::string maskedReg(const char* apName, const char* apEndian, const char* apBits,
                       const char* apSign = "Unsigned", int anLength = 4)

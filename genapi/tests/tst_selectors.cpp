@@ -1,8 +1,7 @@
 // How features relate to each other as a tree shows them: selectors and what
 // they select, the access of an enumeration through its entries, and the
 // visibility of categories.
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -15,17 +14,7 @@ Q_DECLARE_METATYPE(GenApi::EVisibility)
 
 namespace
 {
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-    }
-    INode* node(const char* apName) const { return mcMap._GetNode(apName); }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 QStringList names(const FeatureList_t& acList)
 {
@@ -36,24 +25,28 @@ QStringList names(const FeatureList_t& acList)
     return cNames;
 }
 
-QStringList selected(INode* apNode)
+// The features apNode selects, or those that select it.
+QStringList selection(INode* apNode, bool abSelected)
 {
     CSelectorPtr pSelector = apNode;
     if (!pSelector)
         return {"<no selector>"};
     FeatureList_t cList;
-    pSelector->GetSelectedFeatures(cList);
+    if (abSelected)
+        pSelector->GetSelectedFeatures(cList);
+    else
+        pSelector->GetSelectingFeatures(cList);
     return names(cList);
+}
+
+QStringList selected(INode* apNode)
+{
+    return selection(apNode, true);
 }
 
 QStringList selecting(INode* apNode)
 {
-    CSelectorPtr pSelector = apNode;
-    if (!pSelector)
-        return {"<no selector>"};
-    FeatureList_t cList;
-    pSelector->GetSelectingFeatures(cList);
-    return names(cList);
+    return selection(apNode, false);
 }
 
 // A gain register per colour channel, reached directly and through several

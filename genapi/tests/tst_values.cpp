@@ -1,5 +1,4 @@
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -12,17 +11,7 @@ Q_DECLARE_METATYPE(GenApi::EAccessMode)
 
 namespace
 {
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-    }
-    INode* node(const char* apName) const { return mcMap._GetNode(apName); }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 const char* const gpAccessNodes =
     "<Integer Name=\"One\"><Value>1</Value></Integer>"
