@@ -48,11 +48,13 @@ void tcIntegerBase::checkRange(int64_t anValue)
 
 int64_t tcIntegerBase::nearestValid(double adValue)
 {
-    const int64_t nMin = getIntMin();
-    const int64_t nMax = getIntMax();
+    // Limits are only asked for when there are steps to snap to: computing
+    // them may fail where a plain write would not.
     const int64_t nInc = getIntInc();
     if (nInc <= 1 || !std::isfinite(adValue))
         return roundToInt(adValue);
+    const int64_t nMin = getIntMin();
+    const int64_t nMax = getIntMax();
     const long double dSteps = std::roundl((static_cast<long double>(adValue) - nMin) / nInc);
     const long double dLimit = 9.2e18L;
     const __int128 nSteps = static_cast<__int128>(std::max(-dLimit, std::min(dLimit, dSteps)));
