@@ -30,8 +30,6 @@ bool tcBoolean::parseElement(const char* apName, const pugi::xml_node& arElement
         constant(mnOn);
     else if (is("OffValue"))
         constant(mnOff);
-    else if (is("pSelected"))
-        addDependent(arLinker.optional(xml::text(arElement)));
     else
         return tcNode::parseElement(apName, arElement, arLinker);
     return true;
@@ -83,7 +81,7 @@ void tcBoolean::writeBool(bool abValue, bool abVerify)
         mcValue.set(abValue ? mnOn : mnOff, abVerify);
     else
         mcValue.setConstant(abValue ? mnOn : mnOff);
-    if (cacheable() && ownCaching() == WriteThrough)
+    if (writeThrough())
     {
         mbCache = abValue;
         mbValueCacheValid = true;

@@ -32,6 +32,31 @@ EAccessMode tcCategory::naturalAccessMode()
     return NI;
 }
 
+EVisibility tcCategory::GetVisibility() const
+{
+    tcMapLock cLock(mrMap);
+    return const_cast<tcCategory*>(this)->visibility();
+}
+
+EVisibility tcCategory::visibility()
+{
+    // A category is as visible as its most visible member, so that a tree
+    // filtered by visibility never shows an empty branch.
+    if (mbVisiting)
+        return Invisible;
+    mbVisiting = true;
+    EVisibility eMembers = Invisible;
+    for (tcNode* pFeature : mcFeatures)
+    {
+        auto* pCategory = dynamic_cast<tcCategory*>(pFeature);
+        const EVisibility eFeature = pCategory ? pCategory->visibility() : pFeature->GetVisibility();
+        if (eFeature < eMembers)
+            eMembers = eFeature;
+    }
+    mbVisiting = false;
+    return Combine(tcNode::GetVisibility(), eMembers);
+}
+
 void tcCategory::GetFeatures(FeatureList_t& Features) const
 {
     tcMapLock cLock(mrMap);

@@ -13,6 +13,7 @@ public:
     tcCategory(tcNodeMap& arMap, std::string asName) : tcValueNode(arMap, std::move(asName), intfICategory) {}
 
     void GetFeatures(FeatureList_t& Features) const override;
+    EVisibility GetVisibility() const override;
     gcstring ToString(bool Verify = false, bool IgnoreCache = false) override;
     void FromString(const gcstring& ValueStr, bool Verify = true) override;
     const std::vector<tcNode*>& features() const { return mcFeatures; }
@@ -23,7 +24,10 @@ protected:
     bool notAvailableMeansNI() const override { return true; }
 
 private:
+    EVisibility visibility();
+
     std::vector<tcNode*> mcFeatures;
+    bool mbVisiting = false; // guards against a category that contains itself
 };
 
 // A node without a value: the plain Node element, element types of old

@@ -47,11 +47,14 @@ void tcCommand::execute(bool abVerify)
 {
     tcChangeScope cScope(mrMap);
     requireWritable("Node is not writable.");
+    // A write-only command cannot be asked whether it has finished: it is
+    // done at once and never polled.
+    const bool bReadable = readable();
     const int64_t nCommand = mcCommandValue.get();
     if (mcValue.node())
     {
         mcValue.set(nCommand, abVerify);
-        mbExecuting = true;
+        mbExecuting = bReadable;
     }
     else
         mcValue.setConstant(nCommand);
@@ -66,7 +69,7 @@ bool tcCommand::isDone()
     if (!mbExecuting)
         return true;
     tcNode* pValue = mcValue.node();
-    if (!pValue || !pValue->readable())
+    if (!pValue || !readable())
     {
         mbExecuting = false;
         return true;
@@ -75,10 +78,13 @@ bool tcCommand::isDone()
     const bool bDone = pValue->getInt(false, true) != mcCommandValue.get();
     if (bDone)
     {
+        // Finishing is a change of the command's register: what it
+        // invalidates (UserSetLoad rewrites settings) is read afresh.
         tcChangeScope cScope(mrMap);
         mbExecuting = false;
         invalidateCache();
         mrMap.noteChanged(this, false);
+        mrMap.noteChanged(pValue, pValue->cacheValid());
     }
     return bDone;
 }
@@ -112,6 +118,8 @@ void tcCommand::FromString(const gcstring& ValueStr, bool Verify)
 {
     tcMapLock cLock(mrMap);
     tcDepthGuard cGuard(*this);
+    if (!IsAvailable(accessMode()))
+        KX_FAIL(AccessException, "Node is not available");
     const std::string sText = ValueStr.c_str();
     if (sText != "1" && sText != "true")
         KX_FAIL(InvalidArgumentException, "Node '%s' : cannot execute with '%s'; only '1' or 'true' can.",

@@ -2,6 +2,8 @@
 
 #include <Base/GCException.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace GenApi
@@ -19,7 +21,10 @@ bool tcConverterFormulas::parseElement(const char* apName, const pugi::xml_node&
     {
         mpValue = arLinker.require(mrOwner, xml::text(arElement));
         mrOwner.addChild(mpValue);
+        mrOwner.addValueLink(mpValue);
     }
+    else if (is("IsLinear"))
+        mbLinear = xml::text(arElement) == "Yes";
     else if (is("Slope"))
     {
         const std::string sText = xml::text(arElement);
@@ -196,6 +201,30 @@ double tcConverter::readValue(bool abVerify, bool abIgnoreCache)
 void tcConverter::writeValue(double adValue, bool abVerify)
 {
     mcFormulas.toRaw(adValue, truncToInt(adValue), false, abVerify);
+}
+
+double tcConverter::fromRaw(double adRaw, tcNode* apValue)
+{
+    if (apValue->isFloatLike())
+        return mcFormulas.fromRawFloat(adRaw, truncToInt(adRaw));
+    const int64_t nRaw = truncToInt(adRaw);
+    return mcFormulas.fromRawFloat(static_cast<double>(nRaw), nRaw);
+}
+
+bool tcConverter::naturalHasInc()
+{
+    return mcFormulas.linear() && sourceHasInc(mcFormulas.valueNode());
+}
+
+double tcConverter::naturalInc()
+{
+    // A linear conversion scales the raw step by its slope, the same
+    // everywhere; it is measured at the raw value nearest to zero, where
+    // doubles are most precise.
+    tcNode* pValue = mcFormulas.valueNode();
+    const double dRawInc = pValue->getFloatInc();
+    const double dBase = std::max(pValue->getFloatMin(), std::min(0.0, pValue->getFloatMax()));
+    return std::fabs(fromRaw(dBase + dRawInc, pValue) - fromRaw(dBase, pValue));
 }
 
 double tcConverter::convert(tcNode* apValue, bool abMax)

@@ -22,6 +22,7 @@ public:
     void toRaw(double adValue, int64_t anValue, bool abIntegerFormula, bool abVerify);
     EAccessMode accessMode() const;
     ESlope slope() const { return meSlope; }
+    bool linear() const { return mbLinear; }
 
 private:
     [[noreturn]] void failFormula(const std::string& arText, const char* apError);
@@ -38,6 +39,7 @@ private:
     int mnToVar = -1;
     int mnFromVar = -1;
     ESlope meSlope = Automatic;
+    bool mbLinear = false;
 };
 
 // IntConverter: both formulas in integer arithmetic.
@@ -81,11 +83,14 @@ protected:
     void writeValue(double adValue, bool abVerify) override;
     double naturalMin() override;
     double naturalMax() override;
+    bool naturalHasInc() override;
+    double naturalInc() override;
     tcNode* valueSource() const override { return mcFormulas.valueNode(); }
 
 private:
     std::pair<double, double> range();
     double convert(tcNode* apValue, bool abMax);
+    double fromRaw(double adRaw, tcNode* apValue);
     tcConverterFormulas mcFormulas;
 };
 

@@ -31,8 +31,6 @@ bool tcEnumeration::parseElement(const char* apName, const pugi::xml_node& arEle
                     pNode->name().c_str());
         mcEntries.push_back(pEntry);
     }
-    else if (is("pSelected"))
-        addDependent(arLinker.optional(xml::text(arElement)));
     else
         return tcNode::parseElement(apName, arElement, arLinker);
     return true;
@@ -53,7 +51,18 @@ void tcEnumeration::finishLoad()
 
 EAccessMode tcEnumeration::naturalAccessMode()
 {
-    return mcValue.node() ? mcValue.node()->accessMode() : RW;
+    const EAccessMode eMode = mcValue.node() ? mcValue.node()->accessMode() : RW;
+    // Only entries give the value a meaning: without an implemented one the
+    // feature does not exist, without an available one it cannot be used now.
+    bool bImplemented = false;
+    for (tcEnumEntry* pEntry : mcEntries)
+    {
+        const EAccessMode eEntry = pEntry->accessMode();
+        if (IsAvailable(eEntry))
+            return eMode;
+        bImplemented = bImplemented || eEntry != NI;
+    }
+    return bImplemented ? Combine(eMode, NA) : NI;
 }
 
 tcEnumEntry* tcEnumeration::entryFor(int64_t anValue) const
@@ -79,26 +88,50 @@ bool tcEnumeration::entryValue(const std::string& arSymbolic, int64_t& arValue) 
     return true;
 }
 
+bool tcEnumeration::selfClearingPending() const
+{
+    if (!mbLastKnown)
+        return false;
+    tcEnumEntry* pEntry = entryFor(mnLast);
+    return pEntry && pEntry->selfClearing();
+}
+
 bool tcEnumeration::pollActive()
 {
     // Polling only matters while a self-clearing entry (such as "Once") is
     // current; it then returns to another value on its own.
-    if (!mbValueCacheValid)
-        return true;
-    tcEnumEntry* pEntry = entryFor(mnCache);
-    return pEntry && pEntry->selfClearing();
+    return !mbLastKnown || selfClearingPending();
 }
 
 int64_t tcEnumeration::doGetInt(bool abVerify, bool abIgnoreCache)
 {
     requireReadable("Node is not readable.");
-    if (mbValueCacheValid && !abVerify && !abIgnoreCache)
+    // A self-clearing value is about to change on the device; only the
+    // device can tell when it has.
+    const bool bPending = selfClearingPending();
+    if (mbValueCacheValid && !abVerify && !abIgnoreCache && !bPending)
         return mnCache;
-    const int64_t nValue = mcValue.get(abVerify, abIgnoreCache);
+    const int64_t nValue = mcValue.get(abVerify, abIgnoreCache || bPending);
+    const bool bCleared = bPending && nValue != mnLast;
+    mnLast = nValue;
+    mbLastKnown = true;
     if (cacheable())
     {
         mnCache = nValue;
         mbValueCacheValid = true;
+    }
+    if (bCleared)
+    {
+        // The device has finished: what depends on this feature may have
+        // changed with it (GainAuto = Once has set Gain).
+        tcChangeScope cScope(mrMap);
+        mrMap.noteChanged(this, mbValueCacheValid);
+    }
+    if (abVerify)
+    {
+        tcEnumEntry* pEntry = entryFor(nValue);
+        if (pEntry && !IsAvailable(pEntry->accessMode()))
+            KX_FAIL(AccessException, "The current entry '%s' is not available", pEntry->symbolic().c_str());
     }
     return nValue;
 }
@@ -117,7 +150,9 @@ void tcEnumeration::doSetInt(int64_t anValue, bool abVerify)
         mcValue.set(anValue, abVerify);
     else
         mcValue.setConstant(anValue);
-    if (cacheable() && ownCaching() == WriteThrough)
+    mnLast = anValue;
+    mbLastKnown = true;
+    if (writeThrough())
     {
         mnCache = anValue;
         mbValueCacheValid = true;

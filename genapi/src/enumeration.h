@@ -44,11 +44,14 @@ protected:
 private:
     tcEnumEntry* entryFor(int64_t anValue) const;
     tcEnumEntry* entryFor(const std::string& arSymbolic) const;
+    bool selfClearingPending() const;
 
     tcIntRef mcValue;
     std::vector<tcEnumEntry*> mcEntries;
     std::unordered_map<std::string, tcEnumEntry*> mhBySymbolic;
     int64_t mnCache = 0;
+    int64_t mnLast = 0; // last value read or written, cached or not
+    bool mbLastKnown = false;
 };
 
 } // namespace GenApi

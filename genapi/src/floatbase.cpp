@@ -1,5 +1,6 @@
 #include "floatbase.h"
 
+#include "integerbase.h"
 #include "nodemap.h"
 #include "valueref.h"
 
@@ -70,7 +71,7 @@ void tcFloatBase::doSetFloat(double adValue, bool abVerify)
         checkRange(adValue);
     mbValueCacheValid = false;
     writeValue(adValue, abVerify);
-    if (cacheable() && ownCaching() == WriteThrough && valueAfterWrite(adValue, mdCache))
+    if (writeThrough() && valueAfterWrite(adValue, mdCache))
         mbValueCacheValid = true;
     changed();
     if (abVerify)
@@ -79,7 +80,11 @@ void tcFloatBase::doSetFloat(double adValue, bool abVerify)
 
 int64_t tcFloatBase::doGetInt(bool abVerify, bool abIgnoreCache)
 {
-    return truncToInt(doGetFloat(abVerify, abIgnoreCache));
+    const double dValue = doGetFloat(abVerify, abIgnoreCache);
+    // A clamped value would be a wrong one that looks right.
+    if (!(dValue >= -9223372036854775808.0 && dValue < 9223372036854775808.0))
+        KX_FAIL(RuntimeException, "Value %g does not fit a 64-bit integer", dValue);
+    return static_cast<int64_t>(dValue);
 }
 
 void tcFloatBase::doSetInt(int64_t anValue, bool abVerify)
@@ -127,6 +132,15 @@ double tcFloatBase::doGetFloatInc()
 bool tcFloatBase::doHasFloatInc()
 {
     return naturalHasInc();
+}
+
+bool tcFloatBase::sourceHasInc(tcNode* apSource)
+{
+    if (!apSource)
+        return false;
+    if (apSource->isFloatLike())
+        return apSource->hasFloatInc();
+    return dynamic_cast<tcIntegerBase*>(apSource) != nullptr;
 }
 
 void tcFloatBase::SetValue(double Value, bool Verify)
@@ -247,23 +261,78 @@ std::string tcFloatBase::formatFloat(double adValue, EDisplayNotation aeNotation
     return cStream.str();
 }
 
+bool tcFloatBase::parseFloatText(const std::string& arText, double& arValue)
+{
+    std::istringstream cStream(arText);
+    cStream.imbue(std::locale::classic());
+    arValue = 0.0;
+    cStream >> arValue;
+    return !cStream.fail() && (cStream >> std::ws).eof();
+}
+
+double tcFloatBase::displayStep(double adValue, EDisplayNotation aeNotation, int64_t anPrecision)
+{
+    if (aeNotation == fnFixed)
+        return std::pow(10.0, static_cast<double>(-anPrecision));
+    // Digits count from the leading one: the last shown digit's weight
+    // depends on the magnitude.
+    const double dExponent = std::floor(std::log10(std::fabs(adValue)));
+    if (aeNotation == fnScientific)
+        return std::pow(10.0, dExponent - static_cast<double>(anPrecision));
+    const int64_t nDigits = anPrecision > 0 ? anPrecision : 1;
+    return std::pow(10.0, dExponent - static_cast<double>(nDigits) + 1.0);
+}
+
+std::string tcFloatBase::displayText(double adValue)
+{
+    const EDisplayNotation eNotation = GetDisplayNotation();
+    const int64_t nPrecision = GetDisplayPrecision();
+    std::string sText = formatFloat(adValue, eNotation, nPrecision);
+    double dShown = 0.0;
+    if (!std::isfinite(adValue) || adValue == 0.0 || !parseFloatText(sText, dShown) || dShown == adValue)
+        return sText;
+    // Rounding to the display precision can carry a value at a limit beyond
+    // it (Max 2.71828 shown as "2.7183"); a user typing back what is shown
+    // would be refused. Such texts round inward instead.
+    const bool bAbove = dShown > adValue;
+    double dLimit = 0.0;
+    try
+    {
+        dLimit = bAbove ? getFloatMax() : getFloatMin();
+    }
+    catch (const GenICam::GenericException&)
+    {
+        return sText; // without a known limit the plain text is the best there is
+    }
+    const bool bOutside =
+        bAbove ? (dShown > dLimit && adValue <= dLimit) : (dShown < dLimit && adValue >= dLimit);
+    if (!bOutside)
+        return sText;
+    const double dStep = displayStep(adValue, eNotation, nPrecision);
+    double dCandidate = (bAbove ? std::floor(adValue / dStep) : std::ceil(adValue / dStep)) * dStep;
+    for (int i = 0; i < 4 && std::isfinite(dCandidate); ++i)
+    {
+        const std::string sCandidate = formatFloat(dCandidate, eNotation, nPrecision);
+        if (parseFloatText(sCandidate, dShown) && (bAbove ? dShown <= dLimit : dShown >= dLimit))
+            return sCandidate;
+        dCandidate += bAbove ? -dStep : dStep;
+    }
+    return sText;
+}
+
 gcstring tcFloatBase::ToString(bool Verify, bool IgnoreCache)
 {
     tcMapLock cLock(mrMap);
     if (!readable())
         KX_FAIL(AccessException, "Node is not readable");
-    const double dValue = getFloat(Verify, IgnoreCache);
-    return formatFloat(dValue, GetDisplayNotation(), GetDisplayPrecision());
+    return displayText(getFloat(Verify, IgnoreCache));
 }
 
 void tcFloatBase::FromString(const gcstring& ValueStr, bool Verify)
 {
     tcMapLock cLock(mrMap);
-    std::istringstream cStream(ValueStr.c_str());
-    cStream.imbue(std::locale::classic());
     double dValue = 0.0;
-    cStream >> dValue;
-    if (cStream.fail() || !(cStream >> std::ws).eof())
+    if (!parseFloatText(ValueStr.c_str(), dValue))
         KX_FAIL(InvalidArgumentException, "Node '%s' : cannot convert string '%s' to double.", msName.c_str(),
                 ValueStr.c_str());
     if (!writable())

@@ -36,6 +36,7 @@ public:
     std::string unitText() override;
     ERepresentation representation() override;
     static std::string formatFloat(double adValue, EDisplayNotation aeNotation, int64_t anPrecision);
+    static bool parseFloatText(const std::string& arText, double& arValue);
 
 protected:
     bool parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker) override;
@@ -66,6 +67,14 @@ protected:
     virtual double naturalInc() { return 0.0; }
     virtual tcNode* valueSource() const { return nullptr; }
     void checkRange(double adValue);
+    // The value as shown: display notation and precision, kept inside the
+    // limits so that the text is accepted when written back.
+    std::string displayText(double adValue);
+    // The weight of the last digit shown for adValue.
+    static double displayStep(double adValue, EDisplayNotation aeNotation, int64_t anPrecision);
+    // Whether a value taken from apSource has an increment: a float's own,
+    // or an integer's.
+    static bool sourceHasInc(tcNode* apSource);
 
     static constexpr double DBL_MAX_VALUE = 1.7976931348623157e308;
 

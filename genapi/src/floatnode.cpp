@@ -1,5 +1,6 @@
 #include "floatnode.h"
 
+#include "integerbase.h"
 #include "registeraccess.h"
 
 #include <Base/GCException.h>
@@ -55,6 +56,16 @@ double tcFloat::naturalMax()
     return pSource ? pSource->getFloatMax() : DBL_MAX_VALUE;
 }
 
+void tcFloat::writeValue(double adValue, bool abVerify)
+{
+    // An integer underneath takes the nearest of its valid values rather
+    // than refusing one between its steps.
+    tcNode* pTarget = mcSource.current().node();
+    if (auto* pInteger = dynamic_cast<tcIntegerBase*>(pTarget))
+        adValue = static_cast<double>(pInteger->nearestValid(adValue));
+    mcSource.write(adValue, abVerify);
+}
+
 bool tcFloatReg::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)
 {
     if (mcRegister.parseElement(*this, apName, arElement, arLinker))
@@ -64,10 +75,18 @@ bool tcFloatReg::parseElement(const char* apName, const pugi::xml_node& arElemen
 
 void tcFloatReg::finishLoad()
 {
+    // A wrong length is reported when the register is used: the rest of
+    // the description stays usable.
     mcRegister.finish(*this);
-    if (mcRegister.hasConstantLength() && mcRegister.length() != 4 && mcRegister.length() != 8)
-        KX_FAIL(RuntimeException, "A float register must be 4 or 8 bytes long, not %lld",
-                static_cast<long long>(mcRegister.length()));
+}
+
+int64_t tcFloatReg::checkedLength()
+{
+    const int64_t nLength = mcRegister.length();
+    if (nLength != 4 && nLength != 8)
+        KX_FAIL(OutOfRangeException, "A float register must be 4 or 8 bytes long, not %lld",
+                static_cast<long long>(nLength));
+    return nLength;
 }
 
 EAccessMode tcFloatReg::naturalAccessMode()
@@ -77,10 +96,7 @@ EAccessMode tcFloatReg::naturalAccessMode()
 
 double tcFloatReg::readValue(bool, bool)
 {
-    const int64_t nLength = mcRegister.length();
-    if (nLength != 4 && nLength != 8)
-        KX_FAIL(RuntimeException, "A float register must be 4 or 8 bytes long, not %lld",
-                static_cast<long long>(nLength));
+    const int64_t nLength = checkedLength();
     uint8_t cBytes[8] = {};
     mcRegister.read(*this, cBytes, nLength);
     const uint64_t nBits = bytesToUnsigned(cBytes, nLength, mcRegister.endianess());
@@ -98,10 +114,7 @@ double tcFloatReg::readValue(bool, bool)
 
 void tcFloatReg::writeValue(double adValue, bool)
 {
-    const int64_t nLength = mcRegister.length();
-    if (nLength != 4 && nLength != 8)
-        KX_FAIL(RuntimeException, "A float register must be 4 or 8 bytes long, not %lld",
-                static_cast<long long>(nLength));
+    const int64_t nLength = checkedLength();
     uint64_t nBits = 0;
     if (nLength == 4)
     {

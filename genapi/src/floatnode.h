@@ -21,7 +21,7 @@ protected:
     {
         return mcSource.read(abVerify, abIgnoreCache);
     }
-    void writeValue(double adValue, bool abVerify) override { mcSource.write(adValue, abVerify); }
+    void writeValue(double adValue, bool abVerify) override;
     bool valueAfterWrite(double adWritten, double& arValue) override
     {
         arValue = adWritten;
@@ -29,8 +29,8 @@ protected:
     }
     double naturalMin() override;
     double naturalMax() override;
-    bool naturalHasInc() override { return mcInc.isSet(); }
-    double naturalInc() override { return mcInc.get(); }
+    bool naturalHasInc() override { return mcInc.isSet() || sourceHasInc(mcSource.node()); }
+    double naturalInc() override { return mcInc.isSet() ? mcInc.get() : mcSource.node()->getFloatInc(); }
     tcNode* valueSource() const override { return mcSource.node(); }
 
 private:
@@ -58,6 +58,7 @@ protected:
     bool valueAfterWrite(double adWritten, double& arValue) override;
 
 private:
+    int64_t checkedLength();
     tcRegisterAccess mcRegister;
 };
 

@@ -469,18 +469,16 @@ int64_t tcFormula::evalInt(int anNode, tcVariables& arVariables) const
         return a() != 0 ? b() : evalInt(rNode.mnC, arVariables);
     case teOp::Func:
     {
+        // The other functions work on real numbers, which integer formulas
+        // do not have.
+        if (rNode.meFunc != teFunc::Neg && rNode.meFunc != teFunc::Sgn && rNode.meFunc != teFunc::Abs)
+            throw tcFormulaError("an integer formula cannot use a function of real numbers");
         const int64_t nA = a();
         if (rNode.meFunc == teFunc::Neg)
             return wrapSub(0, nA);
         if (rNode.meFunc == teFunc::Sgn)
             return nA > 0 ? 1 : (nA < 0 ? -1 : 0);
-        if (rNode.meFunc == teFunc::Abs)
-            return nA < 0 ? wrapSub(0, nA) : nA;
-        // Other functions work on real numbers; integer formulas keep the
-        // truncated result.
-        const bool bHasB = rNode.mnB >= 0;
-        return toInt(applyFunction(rNode.meFunc, static_cast<double>(nA),
-                                   bHasB ? static_cast<double>(b()) : 0.0, bHasB));
+        return nA < 0 ? wrapSub(0, nA) : nA;
     }
     }
     return 0;

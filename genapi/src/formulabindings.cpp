@@ -99,7 +99,8 @@ int tcFormulaBindings::resolve(const std::string& arName, bool abWithExpressions
     for (int i = 0; i < static_cast<int>(mcBindings.size()); ++i)
     {
         const tsBinding& rBinding = mcBindings[static_cast<size_t>(i)];
-        if (strcasecmp(rBinding.msName.c_str(), arName.c_str()) == 0 &&
+        // TO and FROM are keywords and only ever upper case.
+        if (rBinding.meKind != teKind::Special && strcasecmp(rBinding.msName.c_str(), arName.c_str()) == 0 &&
             (abWithExpressions || rBinding.meKind != teKind::Expression))
             return i;
     }
@@ -180,7 +181,7 @@ int64_t tcFormulaBindings::intValue(int anIndex)
     case teKind::Visibility:
         return rBinding.mpNode->GetVisibility();
     case teKind::CachingMode:
-        return rBinding.mpNode->cacheable() ? rBinding.mpNode->ownCaching() : NoCache;
+        return rBinding.mpNode->GetCachingMode();
     case teKind::Entry:
         resolveEntry(rBinding);
         return rBinding.mnInt;

@@ -5,8 +5,10 @@
 
 #include <Base/GCException.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cinttypes>
+#include <cmath>
 #include <cstring>
 
 namespace GenApi
@@ -18,17 +20,6 @@ bool tcIntegerBase::parseElement(const char* apName, const pugi::xml_node& arEle
         msUnit = xml::text(arElement);
     else if (std::strcmp(apName, "Representation") == 0)
         meRepresentation = parseRepresentation(xml::text(arElement));
-    else if (std::strcmp(apName, "pSelected") == 0)
-    {
-        if (tcNode* pSelected = arLinker.optional(xml::text(arElement)))
-        {
-            mcSelected.push_back(pSelected);
-            // A selector change alters what the selected feature shows.
-            addDependent(pSelected);
-            if (auto* pInteger = dynamic_cast<tcIntegerBase*>(pSelected))
-                pInteger->addSelecting(this);
-        }
-    }
     else
         return tcNode::parseElement(apName, arElement, arLinker);
     return true;
@@ -55,6 +46,29 @@ void tcIntegerBase::checkRange(int64_t anValue)
                 anValue, nMin, nInc);
 }
 
+int64_t tcIntegerBase::nearestValid(double adValue)
+{
+    // Limits are only asked for when there are steps to snap to: computing
+    // them may fail where a plain write would not.
+    const int64_t nInc = getIntInc();
+    if (nInc <= 1 || !std::isfinite(adValue))
+        return roundToInt(adValue);
+    const int64_t nMin = getIntMin();
+    const int64_t nMax = getIntMax();
+    const long double dSteps = std::roundl((static_cast<long double>(adValue) - nMin) / nInc);
+    const long double dLimit = 9.2e18L;
+    const __int128 nSteps = static_cast<__int128>(std::max(-dLimit, std::min(dLimit, dSteps)));
+    __int128 nValue = nMin + nSteps * nInc;
+    // Rounding up must not leave a range whose maximum lies off the steps.
+    if (nValue > nMax && adValue <= static_cast<double>(nMax))
+        nValue -= nInc;
+    if (nValue > INT64_MAX)
+        return INT64_MAX;
+    if (nValue < INT64_MIN)
+        return INT64_MIN;
+    return static_cast<int64_t>(nValue);
+}
+
 int64_t tcIntegerBase::doGetInt(bool abVerify, bool abIgnoreCache)
 {
     requireReadable("Node is not readable.");
@@ -79,7 +93,7 @@ void tcIntegerBase::doSetInt(int64_t anValue, bool abVerify)
         checkRange(anValue);
     mbValueCacheValid = false;
     writeValue(anValue, abVerify);
-    if (cacheable() && ownCaching() == WriteThrough && valueAfterWrite(anValue, mnCache))
+    if (writeThrough() && valueAfterWrite(anValue, mnCache))
         mbValueCacheValid = true;
     changed();
     if (abVerify)
@@ -276,24 +290,6 @@ void tcIntegerBase::FromString(const gcstring& ValueStr, bool Verify)
     if (!writable())
         KX_FAIL(AccessException, "Node is not writable");
     setInt(nValue, Verify);
-}
-
-void tcIntegerBase::GetSelectedFeatures(FeatureList_t& Features) const
-{
-    tcMapLock cLock(mrMap);
-    Features.clear();
-    for (tcNode* pNode : mcSelected)
-        if (auto* pValue = dynamic_cast<IValue*>(pNode))
-            Features.push_back(pValue);
-}
-
-void tcIntegerBase::GetSelectingFeatures(FeatureList_t& Features) const
-{
-    tcMapLock cLock(mrMap);
-    Features.clear();
-    for (tcNode* pNode : mcSelecting)
-        if (auto* pValue = dynamic_cast<IValue*>(pNode))
-            Features.push_back(pValue);
 }
 
 } // namespace GenApi

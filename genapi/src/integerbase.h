@@ -2,16 +2,15 @@
 #include "node.h"
 
 #include <GenApi/IInteger.h>
-#include <GenApi/ISelector.h>
 
 namespace GenApi
 {
 
 // What every integer node shares: the cache, range and increment checks,
-// imposed limits, text conversion by representation, and selector lists.
+// imposed limits and text conversion by representation.
 // The node types supply how the value is read and written and the natural
 // limits.
-class tcIntegerBase : public tcValueNode, public virtual IInteger, public virtual ISelector
+class tcIntegerBase : public tcValueNode, public virtual IInteger
 {
 public:
     tcIntegerBase(tcNodeMap& arMap, std::string asName) : tcValueNode(arMap, std::move(asName), intfIInteger)
@@ -34,18 +33,14 @@ public:
     gcstring ToString(bool Verify = false, bool IgnoreCache = false) override;
     void FromString(const gcstring& ValueStr, bool Verify = true) override;
 
-    // ISelector
-    bool IsSelector() const override { return !mcSelected.empty(); }
-    void GetSelectedFeatures(FeatureList_t& Features) const override;
-    void GetSelectingFeatures(FeatureList_t& Features) const override;
-    void addSelecting(tcNode* apNode) { mcSelecting.push_back(apNode); }
-
     std::string unitText() override;
     ERepresentation representation() override;
 
     static std::string formatInt(int64_t anValue, ERepresentation aeRepresentation);
     static bool parseIntText(const std::string& arText, ERepresentation aeRepresentation, int64_t& arValue);
     void checkRange(int64_t anValue);
+    // The valid value (Min plus a multiple of Inc) nearest to adValue.
+    int64_t nearestValid(double adValue);
 
 protected:
     bool parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker) override;
@@ -76,8 +71,6 @@ protected:
     int64_t mnImposedMax = INT64_MAX;
     std::string msUnit;
     ERepresentation meRepresentation = _UndefinedRepresentation;
-    std::vector<tcNode*> mcSelected;
-    std::vector<tcNode*> mcSelecting;
 };
 
 } // namespace GenApi

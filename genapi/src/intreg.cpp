@@ -135,7 +135,7 @@ void tcIntReg::writeValue(int64_t anValue, bool)
     unsignedToBytes(nRaw, cBytes.data(), nLength, mcRegister.endianess());
     mcRegister.write(*this, cBytes.data(), nLength);
     mcBytes = cBytes;
-    mbBytesValid = cacheable() && ownCaching() == WriteThrough;
+    mbBytesValid = writeThrough();
 }
 
 int64_t tcIntReg::naturalMin()

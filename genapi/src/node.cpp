@@ -10,8 +10,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace GenApi
 {
@@ -111,6 +113,8 @@ void tcNode::configure(const tsNodeSource& arSource, tcLinker& arLinker)
 {
     if (xml::attribute(arSource.mcElement, "NameSpace") == "Standard")
         meNameSpace = Standard;
+    mcElement = arSource.mcElement;
+    mcFallback = arSource.mcFallback;
     for (const pugi::xml_node& rChild : arSource.children())
         parseElement(xml::localName(rChild), rChild, arLinker);
 }
@@ -155,6 +159,8 @@ bool tcNode::parseElement(const char* apName, const pugi::xml_node& arElement, t
         mpAlias = arLinker.optional(xml::text(arElement));
     else if (is("pCastAlias"))
         mpCastAlias = arLinker.optional(xml::text(arElement));
+    else if (is("pSelected"))
+        addSelected(arLinker.optional(xml::text(arElement)));
     else if (is("pInvalidator"))
     {
         if (tcNode* pInvalidator = arLinker.optional(xml::text(arElement)))
@@ -197,6 +203,24 @@ void tcNode::addInvalidator(tcNode* apInvalidator)
         apInvalidator->addDependent(this);
 }
 
+void tcNode::addValueLink(tcNode* apSource)
+{
+    if (!apSource || apSource == this)
+        return;
+    mcValueSources.push_back(apSource);
+    apSource->mcValueReaders.push_back(this);
+}
+
+void tcNode::addSelected(tcNode* apSelected)
+{
+    if (!apSelected || apSelected == this)
+        return;
+    mcSelected.push_back(apSelected);
+    apSelected->mcSelecting.push_back(this);
+    // A selector change alters what the selected feature shows.
+    addDependent(apSelected);
+}
+
 void tcNode::computeEffectiveCaching()
 {
     // Depth-first over what this node reads from, with an explicit stack so
@@ -225,13 +249,16 @@ void tcNode::computeEffectiveCaching()
                 pChild->meEffectiveCaching = pChild->meOwnCaching;
                 cStack.push_back({pChild, 0});
             }
-            else if (pChild->meEffectiveCaching == NoCache)
-                pNode->meEffectiveCaching = NoCache;
+            else
+                pNode->meEffectiveCaching = Combine(pNode->meEffectiveCaching, pChild->meEffectiveCaching);
             continue;
         }
         cStack.pop_back();
-        if (!cStack.empty() && pNode->meEffectiveCaching == NoCache)
-            cStack.back().mpNode->meEffectiveCaching = NoCache;
+        if (!cStack.empty())
+        {
+            tcNode* pParent = cStack.back().mpNode;
+            pParent->meEffectiveCaching = Combine(pParent->meEffectiveCaching, pNode->meEffectiveCaching);
+        }
     }
 }
 
@@ -357,12 +384,54 @@ INodeMap* tcNode::GetNodeMap() const
     return &mrMap;
 }
 
+namespace
+{
+const char* const gcFixedProperties[] = {"Name",        "NameSpace",  "ToolTip", "Description",
+                                         "DisplayName", "Visibility", "EventID"};
+}
+
 void tcNode::GetPropertyNames(gcstring_vector& PropertyNames) const
 {
+    tcMapLock cLock(mrMap);
     PropertyNames.clear();
-    for (const char* pName :
-         {"Name", "NameSpace", "ToolTip", "Description", "DisplayName", "Visibility", "EventID"})
-        PropertyNames.push_back(pName);
+    std::vector<std::string> cNames(std::begin(gcFixedProperties), std::end(gcFixedProperties));
+    for (const pugi::xml_node& rChild : tsNodeSource{mcElement, mcFallback}.children())
+    {
+        const char* pName = xml::localName(rChild);
+        if (std::find(cNames.begin(), cNames.end(), pName) == cNames.end())
+            cNames.emplace_back(pName);
+    }
+    for (const std::string& rName : cNames)
+        PropertyNames.push_back(rName.c_str());
+}
+
+bool tcNode::elementProperty(const std::string& arName, std::string& arValue, std::string& arAttribute) const
+{
+    // Read from the description itself, so that every element a node was
+    // given can be asked for without keeping a copy of each while loading.
+    // Repeated elements (pFeature, pVariable) answer tab-separated lists.
+    bool bFound = false;
+    for (const pugi::xml_node& rChild : tsNodeSource{mcElement, mcFallback}.children())
+    {
+        if (arName != xml::localName(rChild))
+            continue;
+        if (bFound)
+        {
+            arValue += '\t';
+            arAttribute += '\t';
+        }
+        arValue += xml::text(rChild);
+        bool bFirst = true;
+        for (const pugi::xml_attribute& rAttribute : rChild.attributes())
+        {
+            if (!bFirst)
+                arAttribute += ' ';
+            arAttribute += std::string(rAttribute.name()) + "=" + rAttribute.value();
+            bFirst = false;
+        }
+        bFound = true;
+    }
+    return bFound;
 }
 
 bool tcNode::GetProperty(const gcstring& PropertyName, gcstring& ValueStr, gcstring& AttributeStr)
@@ -386,7 +455,14 @@ bool tcNode::GetProperty(const gcstring& PropertyName, gcstring& ValueStr, gcstr
     else if (sName == "EventID")
         ValueStr = msEventID;
     else
-        return false;
+    {
+        std::string sValue;
+        std::string sAttribute;
+        if (!elementProperty(sName, sValue, sAttribute))
+            return false;
+        ValueStr = sValue;
+        AttributeStr = sAttribute;
+    }
     return true;
 }
 
@@ -468,8 +544,10 @@ EAccessMode tcNode::accessMode()
             else if (mpIsLocked->getInt() != 0)
                 eMode = Combine(eMode, RO);
         }
-        eMode = Combine(Combine(eMode, meImposedByXml), meImposedByApi);
     }
+    // What is imposed holds whatever the guards said: an imposed NI wins
+    // over a guard's NA.
+    eMode = Combine(Combine(eMode, meImposedByXml), meImposedByApi);
     if (cacheable())
     {
         meAccess = eMode;
@@ -668,6 +746,66 @@ bool tcValueNode::IsValueCacheValid() const
 {
     tcMapLock cLock(mrMap);
     return mbValueCacheValid;
+}
+
+bool tcValueNode::IsSelector() const
+{
+    tcMapLock cLock(mrMap);
+    return !mcSelected.empty();
+}
+
+namespace
+{
+// The nodes reached from acStart by following one kind of link, each once,
+// in the order met; the starting nodes come first.
+template <class F> std::vector<tcNode*> reach(const std::vector<tcNode*>& acStart, F afNext)
+{
+    std::vector<tcNode*> cResult;
+    std::unordered_set<tcNode*> cSeen;
+    for (tcNode* pNode : acStart)
+        if (cSeen.insert(pNode).second)
+            cResult.push_back(pNode);
+    for (size_t i = 0; i < cResult.size(); ++i)
+        for (tcNode* pNext : afNext(cResult[i]))
+            if (cSeen.insert(pNext).second)
+                cResult.push_back(pNext);
+    return cResult;
+}
+
+void toFeatureList(const std::vector<tcNode*>& acNodes, const tcNode* apExclude, FeatureList_t& arList)
+{
+    arList.clear();
+    for (tcNode* pNode : acNodes)
+        if (pNode != apExclude)
+            if (auto* pValue = dynamic_cast<IValue*>(pNode))
+                arList.push_back(pValue);
+}
+} // namespace
+
+void tcValueNode::GetSelectedFeatures(FeatureList_t& Features) const
+{
+    tcMapLock cLock(mrMap);
+    // pInvalidator links are not followed: a node that is merely refreshed
+    // by a selected one does not change its meaning with the selector.
+    const std::vector<tcNode*> cSelected = reach(
+        mcSelected, [](tcNode* apNode) -> const std::vector<tcNode*>& { return apNode->valueReaders(); });
+    toFeatureList(cSelected, this, Features);
+}
+
+void tcValueNode::GetSelectingFeatures(FeatureList_t& Features) const
+{
+    tcMapLock cLock(mrMap);
+    // Whatever selects a node this one takes its value from selects this
+    // one as well.
+    const std::vector<tcNode*> cSources =
+        reach({const_cast<tcValueNode*>(this)},
+              [](tcNode* apNode) -> const std::vector<tcNode*>& { return apNode->valueSources(); });
+    std::vector<tcNode*> cSelecting;
+    for (tcNode* pSource : cSources)
+        for (tcNode* pSelector : pSource->selecting())
+            if (std::find(cSelecting.begin(), cSelecting.end(), pSelector) == cSelecting.end())
+                cSelecting.push_back(pSelector);
+    toFeatureList(cSelecting, this, Features);
 }
 
 } // namespace GenApi

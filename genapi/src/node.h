@@ -3,6 +3,7 @@
 
 #include <GenApi/INode.h>
 #include <GenApi/INodeMap.h>
+#include <GenApi/ISelector.h>
 #include <GenApi/IValue.h>
 #include <GenApi/NodeCallback.h>
 
@@ -46,6 +47,10 @@ public:
     void addChild(tcNode* apChild);
     void addDependent(tcNode* apDependent);
     void addInvalidator(tcNode* apInvalidator);
+    // This node takes its value or a limit (pValue, pMin, pMax,
+    // pValueIndexed) from apSource; selector lists follow these links.
+    void addValueLink(tcNode* apSource);
+    void addSelected(tcNode* apSelected);
     void setFeature() { mbIsFeature = true; }
     void computeEffectiveCaching();
 
@@ -108,11 +113,16 @@ public:
 
     bool cacheValid() const { return mbValueCacheValid; }
     bool cacheable() const { return meEffectiveCaching != NoCache; }
+    // A write may keep the written value as the cached one.
+    bool writeThrough() const { return meEffectiveCaching == WriteThrough; }
     ECachingMode ownCaching() const { return meOwnCaching; }
     void setOwnCaching(ECachingMode aeMode) { meOwnCaching = aeMode; }
     virtual void invalidateCache();
     void invalidateAccess() { mbAccessValid = false; }
     const std::vector<tcNode*>& dependents() const { return mcDependents; }
+    const std::vector<tcNode*>& valueSources() const { return mcValueSources; }
+    const std::vector<tcNode*>& valueReaders() const { return mcValueReaders; }
+    const std::vector<tcNode*>& selecting() const { return mcSelecting; }
     bool hasCallbacks() const { return !mcCallbacks.empty(); }
     void fireCallbacks(ECallbackType aeType);
     void collectOutsideCallbacks(std::vector<std::shared_ptr<struct tsCallbackEntry>>& arList);
@@ -156,6 +166,8 @@ protected:
     EAccessMode guardMode(tcNode* apGuard);
     void requireReadable(const char* apText);
     void requireWritable(const char* apText);
+    // The text and attributes of the description elements named arName.
+    bool elementProperty(const std::string& arName, std::string& arValue, std::string& arAttribute) const;
     // After a successful write: caches and callbacks of dependents.
     void changed();
     // After a verified write: the device's error state, when described.
@@ -196,9 +208,15 @@ protected:
     int mnAccessBusy = 0;
     EAccessMode meAccess = NI;
 
-    std::vector<tcNode*> mcChildren;   // nodes this one reads from
-    std::vector<tcNode*> mcParents;    // nodes that read from this one
-    std::vector<tcNode*> mcDependents; // nodes to invalidate when this one changes
+    std::vector<tcNode*> mcChildren;     // nodes this one reads from
+    std::vector<tcNode*> mcParents;      // nodes that read from this one
+    std::vector<tcNode*> mcDependents;   // nodes to invalidate when this one changes
+    std::vector<tcNode*> mcValueSources; // value and limit links, see addValueLink
+    std::vector<tcNode*> mcValueReaders;
+    std::vector<tcNode*> mcSelected;  // pSelected as written
+    std::vector<tcNode*> mcSelecting; // nodes naming this one in pSelected
+    pugi::xml_node mcElement;         // own description element, see GetProperty
+    pugi::xml_node mcFallback;
     std::vector<std::shared_ptr<struct tsCallbackEntry>> mcCallbacks;
 };
 
@@ -210,14 +228,21 @@ struct tsCallbackEntry
     std::atomic<bool> mbAlive{true};
 };
 
-// Node that carries a value: offers IValue.
-class tcValueNode : public tcNode, public virtual IValue
+// Node that carries a value: offers IValue, and ISelector because any value
+// may select others.
+class tcValueNode : public tcNode, public virtual IValue, public virtual ISelector
 {
 public:
     using tcNode::tcNode;
     INode* GetNode() override { return this; }
     bool IsValueCacheValid() const override;
     bool hasValue() const override { return true; }
+
+    // ISelector: besides the nodes named in pSelected, every node that takes
+    // its value or limits from a selected one is selected too.
+    bool IsSelector() const override;
+    void GetSelectedFeatures(FeatureList_t& Features) const override;
+    void GetSelectingFeatures(FeatureList_t& Features) const override;
 };
 
 #define KX_FAIL(Type, ...) fail<GenICam::Type>(__FILE__, __LINE__, formatText(__VA_ARGS__))

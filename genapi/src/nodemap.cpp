@@ -211,8 +211,9 @@ void tcNodeMap::InvalidateNodes() const
 {
     tcMapLock cLock(*this);
     // Invalidation changes only caches, which are not part of the logical
-    // state of the map.
-    const_cast<tcNodeMap*>(this)->invalidateAll(false);
+    // state of the map. Every node's callbacks fire: whoever shows a value
+    // must fetch it again.
+    const_cast<tcNodeMap*>(this)->invalidateAll(true);
 }
 
 bool tcNodeMap::Connect(IPort* pPort, const gcstring& PortName) const

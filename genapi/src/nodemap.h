@@ -49,6 +49,9 @@ public:
     }
     const std::string& modelName() const { return msModelName; }
     const std::string& vendorName() const { return msVendorName; }
+    // The parsed description stays with the map: nodes answer GetProperty
+    // from their elements.
+    void keepDocument(std::unique_ptr<pugi::xml_document> apDocument) { mpDocument = std::move(apDocument); }
 
     // ---- locking (recursive; callbacks of the "outside" kind run when the
     // outermost lock is released)
@@ -72,6 +75,7 @@ private:
     std::string msDeviceName;
     std::string msVendorName;
     std::string msModelName;
+    std::unique_ptr<pugi::xml_document> mpDocument; // outlives the nodes, see ~tcNodeMap
     std::vector<std::unique_ptr<tcNode>> mcNodes;
     std::unordered_map<std::string, tcNode*> mhByName;
     std::vector<tcNode*> mcPolled;

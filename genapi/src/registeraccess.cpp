@@ -175,8 +175,7 @@ void tcRawRegister::Get(uint8_t* pBuffer, int64_t Length, bool, bool)
     if (!rNode.readable())
         rNode.KX_FAIL(AccessException, "Node is not readable");
     if (Length != rawAccess().length())
-        rNode.KX_FAIL(InvalidArgumentException,
-                      "Buffer of %lld bytes does not match the register length %lld",
+        rNode.KX_FAIL(OutOfRangeException, "Buffer of %lld bytes does not match the register length %lld",
                       static_cast<long long>(Length), static_cast<long long>(rawAccess().length()));
     rawAccess().read(rNode, pBuffer, Length);
 }
@@ -192,8 +191,7 @@ void tcRawRegister::Set(const uint8_t* pBuffer, int64_t Length, bool)
     if (!rNode.writable())
         rNode.KX_FAIL(AccessException, "Node is not writable");
     if (Length != rawAccess().length())
-        rNode.KX_FAIL(InvalidArgumentException,
-                      "Buffer of %lld bytes does not match the register length %lld",
+        rNode.KX_FAIL(OutOfRangeException, "Buffer of %lld bytes does not match the register length %lld",
                       static_cast<long long>(Length), static_cast<long long>(rawAccess().length()));
     rawAccess().write(rNode, pBuffer, Length);
     rNode.invalidateCache();

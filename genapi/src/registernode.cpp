@@ -30,7 +30,7 @@ void tcRegister::checkLength(int64_t anLength)
     // The caller's buffer must hold exactly the register: a shorter one
     // would be overrun, a longer one would keep stale bytes.
     if (anLength != nLength)
-        KX_FAIL(InvalidArgumentException, "Buffer of %lld bytes does not match the register length %lld",
+        KX_FAIL(OutOfRangeException, "Buffer of %lld bytes does not match the register length %lld",
                 static_cast<long long>(anLength), static_cast<long long>(nLength));
 }
 
@@ -51,7 +51,7 @@ void tcRegister::write(const uint8_t* apBuffer, int64_t anLength)
     tcChangeScope cScope(mrMap);
     mbValueCacheValid = false;
     mcRegister.write(*this, apBuffer, anLength);
-    if (cacheable() && ownCaching() == WriteThrough)
+    if (writeThrough())
     {
         mcCache.assign(apBuffer, apBuffer + anLength);
         mbValueCacheValid = true;
@@ -125,7 +125,7 @@ void tcRegister::FromString(const gcstring& ValueStr, bool)
         KX_FAIL(InvalidArgumentException, "Node '%s' : cannot convert string '%s' to register bytes.",
                 msName.c_str(), sText.c_str());
     };
-    if (sText.size() < 2 || sText[0] != '0' || (sText[1] != 'x' && sText[1] != 'X') || (sText.size() - 2) % 2)
+    if (sText.size() < 4 || sText[0] != '0' || (sText[1] != 'x' && sText[1] != 'X') || (sText.size() - 2) % 2)
         invalid();
     std::vector<uint8_t> cBytes;
     for (size_t i = 2; i < sText.size(); i += 2)

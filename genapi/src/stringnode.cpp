@@ -39,7 +39,7 @@ void tcStringBase::doSetString(const std::string& arValue, bool abVerify)
                 arValue.size(), static_cast<long long>(nMax));
     mbValueCacheValid = false;
     writeText(arValue, abVerify);
-    if (cacheable() && ownCaching() == WriteThrough)
+    if (writeThrough())
     {
         msCache = arValue;
         mbValueCacheValid = true;
@@ -92,6 +92,7 @@ bool tcString::parseElement(const char* apName, const pugi::xml_node& arElement,
     {
         mpValue = arLinker.require(*this, xml::text(arElement));
         addChild(mpValue);
+        addValueLink(mpValue);
     }
     else
         return tcNode::parseElement(apName, arElement, arLinker);
@@ -116,6 +117,13 @@ int64_t tcString::maxLength()
     if (auto* pString = dynamic_cast<tcStringBase*>(mpValue))
         return pString->GetMaxLength();
     return gnMaxStringLength;
+}
+
+int64_t tcString::GetMaxLength()
+{
+    tcMapLock cLock(mrMap);
+    tcDepthGuard cGuard(*this);
+    return mpValue ? maxLength() : static_cast<int64_t>(msValue.size());
 }
 
 bool tcStringReg::parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker)

@@ -34,6 +34,8 @@ class tcString : public tcStringBase
 {
 public:
     using tcStringBase::tcStringBase;
+    // A text variable has no fixed size: it reports what it holds now.
+    int64_t GetMaxLength() override;
 
 protected:
     bool parseElement(const char* apName, const pugi::xml_node& arElement, tcLinker& arLinker) override;

@@ -2,8 +2,22 @@
 
 #include <Base/GCException.h>
 
+#include <cstring>
+
 namespace GenApi
 {
+
+namespace
+{
+void linkReference(tcNode& arOwner, tcNode* apNode, const char* apName)
+{
+    arOwner.addChild(apNode);
+    // Indexed values arrive here named pValue as well.
+    if (std::strcmp(apName, "pValue") == 0 || std::strcmp(apName, "pMin") == 0 ||
+        std::strcmp(apName, "pMax") == 0)
+        arOwner.addValueLink(apNode);
+}
+} // namespace
 
 void parseIntRef(tcIntRef& arRef, tcNode& arOwner, const char* apName, const pugi::xml_node& arElement,
                  tcLinker& arLinker)
@@ -12,7 +26,7 @@ void parseIntRef(tcIntRef& arRef, tcNode& arOwner, const char* apName, const pug
     if (apName[0] == 'p')
     {
         tcNode* pNode = arLinker.require(arOwner, sText);
-        arOwner.addChild(pNode);
+        linkReference(arOwner, pNode, apName);
         arRef.setNode(pNode);
         return;
     }
@@ -36,7 +50,7 @@ void parseFloatRef(tcFloatRef& arRef, tcNode& arOwner, const char* apName, const
     if (apName[0] == 'p')
     {
         tcNode* pNode = arLinker.require(arOwner, sText);
-        arOwner.addChild(pNode);
+        linkReference(arOwner, pNode, apName);
         arRef.setNode(pNode);
         return;
     }

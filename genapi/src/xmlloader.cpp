@@ -86,7 +86,8 @@ pugi::xml_node childNamed(const pugi::xml_node& arParent, const char* apName)
 std::shared_ptr<tcNodeMap> tcXmlLoader::load(const char* apData, size_t anSize,
                                              const std::string& arDeviceName)
 {
-    pugi::xml_document cDocument;
+    auto pDocument = std::make_unique<pugi::xml_document>();
+    pugi::xml_document& cDocument = *pDocument;
     const pugi::xml_parse_result cResult = cDocument.load_buffer(
         apData, anSize, pugi::parse_default & ~pugi::parse_wconv_attribute, pugi::encoding_auto);
     if (!cResult)
@@ -105,6 +106,7 @@ std::shared_ptr<tcNodeMap> tcXmlLoader::load(const char* apData, size_t anSize,
     pMap->finishLoad();
     cLoader.markFeatures();
     cLoader.linkSharedRegisters();
+    pMap->keepDocument(std::move(pDocument));
     return pMap;
 }
 

@@ -1,5 +1,4 @@
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -12,18 +11,7 @@ using namespace GenApi;
 
 namespace
 {
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-        mcPort.resetCounts();
-    }
-    INode* node(const char* apName) const { return mcMap._GetNode(apName); }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 std::string reg(const char* apName, int anAddress, const char* apCaching, const std::string& arExtra = "")
 {
@@ -59,6 +47,7 @@ private slots:
     void invalidatorInvalidates();
     void invalidateNodeGoesToDependentsOnly();
     void cachingModePropagates();
+    void weakestCachingModeWins();
     void callbacksFireOncePerChange();
     void callbacksReachDependents();
     void noCallbackAfterDeregister();
@@ -66,6 +55,10 @@ private slots:
     void deregisterAfterMapIsGone();
     void pollingInvalidates();
     void commandCompletionFiresCallback();
+    void commandCompletionInvalidatesWhatItsRegisterInvalidates();
+    void writeOnlyCommandIsDoneAtOnce();
+    void selfClearingValueIsReadFromDevice();
+    void invalidateNodesFiresEveryCallback();
     void threadsShareOneMap();
 };
 
@@ -195,6 +188,28 @@ void tst_Caching::cachingModePropagates()
     QCOMPARE(pKnife->GetValue(), int64_t(2));
     cDevice.mcPort.pokeLE32(0, 6);
     QCOMPARE(pKnife->GetValue(), int64_t(7));
+}
+
+void tst_Caching::weakestCachingModeWins()
+{
+    tsDevice cDevice(
+        reg("Around", 0, "WriteAround") + reg("Never", 4, "NoCache") +
+        "<Integer Name=\"Through\"><pValue>Around</pValue></Integer>"
+        "<IntSwissKnife Name=\"K\"><pVariable Name=\"T\">Through</pVariable><Formula>T*2</Formula>"
+        "</IntSwissKnife>"
+        "<Integer Name=\"Both\"><pValue>Around</pValue><pMax>Never</pMax></Integer>");
+    QCOMPARE(cDevice.node("Through")->GetCachingMode(), WriteAround);
+    QCOMPARE(cDevice.node("K")->GetCachingMode(), WriteAround);
+    QCOMPARE(cDevice.node("Both")->GetCachingMode(), NoCache);
+    // Written through the integer, the value is still fetched afresh once.
+    CIntegerPtr pThrough = cDevice.node("Through");
+    pThrough->SetValue(3);
+    QVERIFY(!CValuePtr(pThrough)->IsValueCacheValid());
+    cDevice.mcPort.resetCounts();
+    QCOMPARE(pThrough->GetValue(), int64_t(3));
+    QCOMPARE(cDevice.mcPort.readCount(), 1);
+    QCOMPARE(pThrough->GetValue(), int64_t(3));
+    QCOMPARE(cDevice.mcPort.readCount(), 1);
 }
 
 void tst_Caching::callbacksFireOncePerChange()
@@ -329,6 +344,119 @@ void tst_Caching::commandCompletionFiresCallback()
     QCOMPARE(nCalls, 2);
     QVERIFY(pGo->IsDone());
     QCOMPARE(nCalls, 2);
+}
+
+void tst_Caching::commandCompletionInvalidatesWhatItsRegisterInvalidates()
+{
+    tsDevice cDevice(reg("CmdReg", 0x10, "WriteThrough") +
+                     reg("Setting", 0x20, "WriteThrough", "<pInvalidator>CmdReg</pInvalidator>") +
+                     "<Command Name=\"UserSetLoad\"><pValue>CmdReg</pValue><CommandValue>1</CommandValue>"
+                     "</Command>");
+    CCommandPtr pLoad = cDevice.node("UserSetLoad");
+    CIntegerPtr pSetting = cDevice.node("Setting");
+    QCOMPARE(pSetting->GetValue(), int64_t(0));
+    pLoad->Execute();
+    // Read while the device is still loading: the old value is cached again.
+    QCOMPARE(pSetting->GetValue(), int64_t(0));
+    int nCalls = 0;
+    Register(pSetting->GetNode(), [&](INode*) { ++nCalls; });
+    cDevice.mcPort.pokeLE32(0x20, 5);
+    QVERIFY(!pLoad->IsDone());
+    QCOMPARE(nCalls, 0);
+    cDevice.mcPort.pokeLE32(0x10, 0);
+    QVERIFY(pLoad->IsDone());
+    QCOMPARE(nCalls, 1);
+    QCOMPARE(pSetting->GetValue(), int64_t(5));
+}
+
+void tst_Caching::writeOnlyCommandIsDoneAtOnce()
+{
+    tsDevice cDevice(
+        "<IntReg Name=\"WoReg\"><Address>0</Address><Length>4</Length><AccessMode>WO</AccessMode>"
+        "<pPort>Device</pPort></IntReg>" +
+        reg("RwReg", 4, "WriteThrough") +
+        "<Command Name=\"Trigger\"><pValue>WoReg</pValue><CommandValue>1</CommandValue>"
+        "<PollingTime>10</PollingTime></Command>"
+        "<Command Name=\"Imposed\"><ImposedAccessMode>WO</ImposedAccessMode><pValue>RwReg</pValue>"
+        "<CommandValue>1</CommandValue><PollingTime>10</PollingTime></Command>");
+    for (const char* pName : {"Trigger", "Imposed"})
+    {
+        CCommandPtr pCommand = cDevice.node(pName);
+        QCOMPARE(pCommand->GetNode()->GetAccessMode(), WO);
+        pCommand->Execute();
+        int nCalls = 0;
+        Register(pCommand->GetNode(), [&](INode*) { ++nCalls; });
+        cDevice.mcPort.resetCounts();
+        cDevice.mcMap._Poll(50); // never polled
+        QVERIFY(pCommand->IsDone());
+        QCOMPARE(cDevice.mcPort.readCount(), 0);
+        QCOMPARE(nCalls, 0);
+    }
+}
+
+void tst_Caching::selfClearingValueIsReadFromDevice()
+{
+    tsDevice cDevice(
+        reg("AutoReg", 0, "WriteThrough") +
+        reg("GainReg", 4, "WriteThrough", "<pInvalidator>GainAuto</pInvalidator>") +
+        "<Enumeration Name=\"GainAuto\"><EnumEntry Name=\"Off\"><Value>0</Value></EnumEntry>"
+        "<EnumEntry Name=\"Once\"><Value>1</Value><IsSelfClearing>Yes</IsSelfClearing></EnumEntry>"
+        "<EnumEntry Name=\"Continuous\"><Value>2</Value></EnumEntry><pValue>AutoReg</pValue>"
+        "<PollingTime>100</PollingTime></Enumeration>");
+    CEnumerationPtr pAuto = cDevice.node("GainAuto");
+    CIntegerPtr pGain = cDevice.node("GainReg");
+    pAuto->FromString("Once");
+    QCOMPARE(pGain->GetValue(), int64_t(0));
+    int nAutoCalls = 0;
+    int nGainCalls = 0;
+    Register(pAuto->GetNode(), [&](INode*) { ++nAutoCalls; });
+    Register(pGain->GetNode(), [&](INode*) { ++nGainCalls; });
+
+    // Pending: every read asks the device, and polling keeps going.
+    cDevice.mcPort.resetCounts();
+    QCOMPARE(std::string(pAuto->ToString().c_str()), std::string("Once"));
+    QCOMPARE(std::string(pAuto->ToString().c_str()), std::string("Once"));
+    QCOMPARE(cDevice.mcPort.readCount(), 2);
+    cDevice.mcMap._Poll(100);
+    QCOMPARE(nAutoCalls, 1);
+
+    // The device has set the gain and cleared the value.
+    cDevice.mcPort.pokeLE32(4, 17);
+    cDevice.mcPort.pokeLE32(0, 0);
+    nAutoCalls = 0;
+    nGainCalls = 0;
+    QCOMPARE(std::string(pAuto->ToString().c_str()), std::string("Off"));
+    QCOMPARE(nGainCalls, 1);
+    QCOMPARE(pGain->GetValue(), int64_t(17));
+
+    // Cleared: served from the cache again, no more polling.
+    cDevice.mcPort.resetCounts();
+    nAutoCalls = 0;
+    QCOMPARE(pAuto->GetIntValue(), int64_t(0));
+    QCOMPARE(cDevice.mcPort.readCount(), 0);
+    cDevice.mcMap._Poll(100);
+    cDevice.mcMap._Poll(100);
+    QCOMPARE(nAutoCalls, 0);
+}
+
+void tst_Caching::invalidateNodesFiresEveryCallback()
+{
+    tsDevice cDevice(reg("R", 0, "WriteThrough") +
+                     "<Integer Name=\"I\"><Value>1</Value></Integer>"
+                     "<Category Name=\"Cat\"><pFeature>I</pFeature></Category>");
+    CIntegerPtr pReg = cDevice.node("R");
+    QCOMPARE(pReg->GetValue(), int64_t(0));
+    QList<QString> cCalled;
+    for (const char* pName : {"R", "I", "Cat"})
+        Register(cDevice.node(pName), [&](INode* apNode) { cCalled << apNode->GetName().c_str(); });
+    cDevice.mcPort.pokeLE32(0, 9);
+    cDevice.mcPort.resetCounts();
+    cDevice.mcMap._InvalidateNodes();
+    std::sort(cCalled.begin(), cCalled.end());
+    QCOMPARE(cCalled, (QList<QString>{"Cat", "I", "R"}));
+    QVERIFY(!CValuePtr(pReg)->IsValueCacheValid());
+    QCOMPARE(pReg->GetValue(), int64_t(9));
+    QCOMPARE(cDevice.mcPort.readCount(), 1);
 }
 
 void tst_Caching::threadsShareOneMap()

@@ -1,5 +1,4 @@
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -14,16 +13,7 @@ Q_DECLARE_METATYPE(int64_t)
 namespace
 {
 // A node map over a memory port, for one test.
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-    }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 std::string maskedReg(const char* apName, const char* apEndian, const char* apBits,
                       const char* apSign = "Unsigned", int anLength = 4)
@@ -53,6 +43,7 @@ private slots:
     void summedAddresses();
     void floatRegister_data();
     void floatRegister();
+    void floatRegisterOfOddLength();
     void stringRegister();
     void rawRegister();
     void registerAccessFollowsPort();
@@ -352,6 +343,18 @@ void tst_Registers::floatRegister()
     QVERIFY_EXCEPTION_THROWN(pFloat->GetInc(), GenICam::RuntimeException);
 }
 
+void tst_Registers::floatRegisterOfOddLength()
+{
+    // The description still loads; only the use of the register fails.
+    tsDevice cDevice("<FloatReg Name=\"F\"><Address>0x80</Address><Length>2</Length>"
+                     "<AccessMode>RW</AccessMode><pPort>Device</pPort></FloatReg>");
+    CFloatPtr pFloat = cDevice.mcMap._GetNode("F");
+    QVERIFY(pFloat.IsValid());
+    QVERIFY_EXCEPTION_THROWN(pFloat->GetValue(), GenICam::OutOfRangeException);
+    QVERIFY_EXCEPTION_THROWN(pFloat->SetValue(1.0), GenICam::OutOfRangeException);
+    QCOMPARE(cDevice.mcPort.writeCount(), 0);
+}
+
 void tst_Registers::stringRegister()
 {
     tsDevice cDevice(
@@ -387,11 +390,14 @@ void tst_Registers::rawRegister()
     QCOMPARE(cDevice.mcPort.peek(0x300, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
     QVERIFY_EXCEPTION_THROWN(pValue->FromString("0x123"), GenICam::InvalidArgumentException);
     QVERIFY_EXCEPTION_THROWN(pValue->FromString("1234"), GenICam::InvalidArgumentException);
+    // "0x" alone names no byte at all; it must not clear the register.
+    QVERIFY_EXCEPTION_THROWN(pValue->FromString("0x"), GenICam::InvalidArgumentException);
+    QCOMPARE(cDevice.mcPort.peek(0x300, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
     // A buffer that does not match the register is refused, not overrun.
     uint8_t cShort[2] = {};
-    QVERIFY_EXCEPTION_THROWN(pRegister->Get(cShort, 2), GenICam::InvalidArgumentException);
+    QVERIFY_EXCEPTION_THROWN(pRegister->Get(cShort, 2), GenICam::OutOfRangeException);
     uint8_t cLong[8] = {};
-    QVERIFY_EXCEPTION_THROWN(pRegister->Set(cLong, 8), GenICam::InvalidArgumentException);
+    QVERIFY_EXCEPTION_THROWN(pRegister->Set(cLong, 8), GenICam::OutOfRangeException);
     QCOMPARE(cDevice.mcPort.peek(0x300, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
 }
 
@@ -446,7 +452,8 @@ void tst_Registers::valueRegistersOfferRawBytes()
     uint8_t cBack[4] = {};
     pRaw->Get(cBack, 4);
     QVERIFY(std::memcmp(cBack, cBytes, 4) == 0);
-    QVERIFY_EXCEPTION_THROWN(pRaw->Get(cBack, 3), GenICam::InvalidArgumentException);
+    QVERIFY_EXCEPTION_THROWN(pRaw->Get(cBack, 3), GenICam::OutOfRangeException);
+    QVERIFY_EXCEPTION_THROWN(pRaw->Set(cBack, 5), GenICam::OutOfRangeException);
 }
 
 QTEST_APPLESS_MAIN(tst_Registers)

@@ -1,5 +1,4 @@
-#include "descriptionbuilder.h"
-#include "memoryport.h"
+#include "describeddevice.h"
 
 #include <GenApi/GenApi.h>
 
@@ -12,17 +11,7 @@ Q_DECLARE_METATYPE(GenApi::EAccessMode)
 
 namespace
 {
-struct tsDevice
-{
-    explicit tsDevice(const std::string& arNodes)
-    {
-        mcMap._LoadXMLFromString(describeNodes(arNodes).c_str());
-        mcMap._Connect(&mcPort);
-    }
-    INode* node(const char* apName) const { return mcMap._GetNode(apName); }
-    CNodeMapRef mcMap;
-    tcMemoryPort mcPort;
-};
+using tsDevice = tsDescribedDevice;
 
 const char* const gpAccessNodes =
     "<Integer Name=\"One\"><Value>1</Value></Integer>"
@@ -93,6 +82,10 @@ private slots:
     void nodeProperties();
     void combineTable();
     void deviceErrorAfterVerifiedWrite();
+    void propertiesAnswerEveryElement();
+    void stringVariableLength();
+    void unavailableCommandRefusesText();
+    void formulaKeywordsAndFunctions();
 };
 
 void tst_Values::accessModes_data()
@@ -597,6 +590,96 @@ void tst_Values::deviceErrorAfterVerifiedWrite()
         QVERIFY2(QString(rError.GetDescription()).contains("'X'"), rError.GetDescription());
     }
     QCOMPARE(cDevice.mcPort.peekLE32(0x44), 7u); // the write itself happened
+}
+
+void tst_Values::propertiesAnswerEveryElement()
+{
+    tsDevice cDevice(
+        "<String Name=\"S\"><Value>hello</Value></String>"
+        "<Integer Name=\"Src\"><Value>2</Value></Integer>"
+        "<SwissKnife Name=\"K\"><pVariable Name=\"X\">Src</pVariable><Formula>X*2</Formula><Unit>dB</Unit>"
+        "<Representation>Linear</Representation><DisplayNotation>Fixed</DisplayNotation>"
+        "<DisplayPrecision>3</DisplayPrecision></SwissKnife>"
+        "<Category Name=\"Cat\"><pFeature>S</pFeature><pFeature>K</pFeature></Category>"
+        "<StructReg Comment=\"bits\"><Address>0x40</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort><StructEntry Name=\"Flag\"><Bit>3</Bit></StructEntry></StructReg>");
+    auto property = [&](const char* apNode, const char* apProperty)
+    {
+        gcstring sValue;
+        gcstring sAttribute;
+        if (!cDevice.node(apNode)->GetProperty(apProperty, sValue, sAttribute))
+            return QStringList{"<none>"};
+        return QStringList{sValue.c_str(), sAttribute.c_str()};
+    };
+    QCOMPARE(property("S", "Value"), (QStringList{"hello", ""}));
+    QCOMPARE(property("K", "Unit"), (QStringList{"dB", ""}));
+    QCOMPARE(property("K", "Representation"), (QStringList{"Linear", ""}));
+    QCOMPARE(property("K", "DisplayNotation"), (QStringList{"Fixed", ""}));
+    QCOMPARE(property("K", "DisplayPrecision"), (QStringList{"3", ""}));
+    QCOMPARE(property("K", "Formula"), (QStringList{"X*2", ""}));
+    QCOMPARE(property("K", "pVariable"), (QStringList{"Src", "Name=X"}));
+    QCOMPARE(property("Cat", "pFeature"), (QStringList{"S\tK", "\t"}));
+    QCOMPARE(property("K", "Name"), (QStringList{"K", ""}));
+    QCOMPARE(property("K", "Nothing"), QStringList{"<none>"});
+    // A struct entry has what its register gives it.
+    QCOMPARE(property("Flag", "Bit"), (QStringList{"3", ""}));
+    QCOMPARE(property("Flag", "Address"), (QStringList{"0x40", ""}));
+    gcstring_vector cNames;
+    cDevice.node("K")->GetPropertyNames(cNames);
+    QStringList cList;
+    for (const gcstring& rName : cNames)
+        cList << rName.c_str();
+    for (const char* pName : {"Name", "ToolTip", "Unit", "Formula", "pVariable", "DisplayPrecision"})
+        QVERIFY2(cList.contains(pName), pName);
+    QCOMPARE(cList.count("Name"), 1);
+}
+
+void tst_Values::stringVariableLength()
+{
+    tsDevice cDevice("<String Name=\"S\"><Value>hello</Value></String>");
+    CStringPtr pString = cDevice.node("S");
+    QCOMPARE(pString->GetMaxLength(), int64_t(5));
+    pString->SetValue("hello world"); // longer than before: no fixed limit
+    QCOMPARE(pString->GetMaxLength(), int64_t(11));
+    QCOMPARE(std::string(pString->GetValue().c_str()), std::string("hello world"));
+}
+
+void tst_Values::unavailableCommandRefusesText()
+{
+    tsDevice cDevice(
+        "<Integer Name=\"Zero\"><Value>0</Value></Integer>"
+        "<IntReg Name=\"Cmd\"><Address>0x10</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort></IntReg>"
+        "<Command Name=\"Go\"><pIsAvailable>Zero</pIsAvailable><pValue>Cmd</pValue>"
+        "<CommandValue>1</CommandValue></Command>");
+    CValuePtr pGo = cDevice.node("Go");
+    for (const char* pText : {"1", "0", "x"})
+        QVERIFY_EXCEPTION_THROWN(pGo->FromString(pText), GenICam::AccessException);
+    QCOMPARE(cDevice.mcPort.writeCount(), 0);
+}
+
+void tst_Values::formulaKeywordsAndFunctions()
+{
+    // Loading succeeds; the formulas fail when they are evaluated.
+    tsDevice cDevice(
+        "<IntReg Name=\"Raw\"><Address>0</Address><Length>4</Length><AccessMode>RW</AccessMode>"
+        "<pPort>Device</pPort></IntReg>"
+        "<Converter Name=\"Lower\"><FormulaTo>from*2</FormulaTo><FormulaFrom>to/2</FormulaFrom>"
+        "<pValue>Raw</pValue><Slope>Increasing</Slope></Converter>"
+        "<Converter Name=\"Upper\"><FormulaTo>FROM*2</FormulaTo><FormulaFrom>TO/2</FormulaFrom>"
+        "<pValue>Raw</pValue></Converter>"
+        "<IntSwissKnife Name=\"IntSin\"><pVariable Name=\"X\">Raw</pVariable><Formula>SIN(X)</Formula>"
+        "</IntSwissKnife>"
+        "<SwissKnife Name=\"FloatSin\"><pVariable Name=\"X\">Raw</pVariable><Formula>SIN(X)</Formula>"
+        "</SwissKnife>");
+    CFloatPtr pLower = cDevice.node("Lower");
+    QVERIFY_EXCEPTION_THROWN(pLower->GetValue(), GenICam::LogicalErrorException);
+    QVERIFY_EXCEPTION_THROWN(pLower->SetValue(4.0, false), GenICam::LogicalErrorException);
+    CFloatPtr pUpper = cDevice.node("Upper");
+    pUpper->SetValue(4.0);
+    QCOMPARE(pUpper->GetValue(), 4.0);
+    QVERIFY_EXCEPTION_THROWN(CIntegerPtr(cDevice.node("IntSin"))->GetValue(), GenICam::LogicalErrorException);
+    QCOMPARE(CFloatPtr(cDevice.node("FloatSin"))->GetValue(), std::sin(8.0));
 }
 
 QTEST_APPLESS_MAIN(tst_Values)
