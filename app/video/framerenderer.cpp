@@ -1,0 +1,196 @@
+#include "framerenderer.h"
+
+#include "frameregion.h"
+#include "opencvutils.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+
+#include <opencv2/imgproc.hpp>
+
+namespace
+{
+const int gnRequestType = qRegisterMetaType<tcRenderRequest>("tcRenderRequest");
+const int gnResultType = qRegisterMetaType<tcRenderResult>("tcRenderResult");
+
+// The whole of a matrix scaled into a new image of the given size and format.
+QImage scaledInto(const cv::Mat& arSource, const QSize& arSize, QImage::Format aeFormat, int anInterpolation)
+{
+    QImage lcImage(arSize, aeFormat);
+    if (lcImage.isNull() || arSource.empty())
+        return QImage();
+    cv::Mat lcTarget = tcFrameRegion::matOf(lcImage);
+    if (arSource.size() == lcTarget.size())
+        arSource.copyTo(lcTarget);
+    else
+        cv::resize(arSource, lcTarget, lcTarget.size(), 0, 0,
+                   tcOpenCVUtils::ChooseInterpolation(arSource.size(), lcTarget.size(), anInterpolation));
+    return lcImage;
+}
+
+bool shrinksByTwo(const cv::Size& arSource, const QSize& arOutput)
+{
+    return arSource.width >= 2 * arOutput.width() && arSource.height >= 2 * arOutput.height();
+}
+} // namespace
+
+// The worker object of the render thread.
+class tcRenderWorker : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void render(tcRenderRequest acRequest)
+    {
+        QElapsedTimer lcClock;
+        lcClock.start();
+        tcRenderResult lcResult;
+        lcResult.mcImage = tcFrameRenderer::render(acRequest);
+        lcResult.mcSource = acRequest.mcSource;
+        lcResult.mcSize = acRequest.mcSize;
+        lcResult.mnInterpolation = acRequest.mnInterpolation;
+        lcResult.mnSerial = acRequest.mnSerial;
+        lcResult.mdMilliseconds = lcClock.nsecsElapsed() / 1e6;
+        emit done(lcResult);
+    }
+
+signals:
+    void done(tcRenderResult acResult);
+};
+
+QImage tcFrameRenderer::render(const tcRenderRequest& arRequest)
+{
+    if (!arRequest.mpFrame || arRequest.mcSize.isEmpty() || arRequest.mcSource.isEmpty())
+        return QImage();
+    try
+    {
+        if (!arRequest.mcFiltered.empty())
+            return renderFiltered(arRequest);
+        const tcImageBuffer& lrFrame = *arRequest.mpFrame;
+        const tcFrameRegion::tcLayout lcLayout = tcFrameRegion::layout(lrFrame);
+        const QImage::Format leFormat = tcFrameRegion::displayFormat(lcLayout);
+        const cv::Rect lcSource = tcOpenCVUtils::ConvertQRectToCvRect(arRequest.mcSource);
+        const int lnBin = tcFrameRegion::binFactor(lcLayout, lcSource.size(),
+                                                   tcOpenCVUtils::ConvertQSizeToCvSize(arRequest.mcSize));
+        QImage lcPart = lnBin > 1 ? tcFrameRegion::binned(lrFrame, lcSource, lnBin)
+                                  : tcFrameRegion::display(lrFrame, lcSource);
+        if (lcPart.isNull())
+            return lcPart;
+        return scaledInto(tcFrameRegion::matOf(lcPart), arRequest.mcSize, leFormat,
+                          arRequest.mnInterpolation);
+    }
+    catch (const cv::Exception& arError)
+    {
+        qWarning() << "tcFrameRenderer::render:" << arError.what();
+    }
+    catch (const std::exception& arError)
+    {
+        qWarning() << "tcFrameRenderer::render:" << arError.what();
+    }
+    return QImage();
+}
+
+QImage tcFrameRenderer::renderFiltered(const tcRenderRequest& arRequest)
+{
+    const cv::Mat& lrFiltered = arRequest.mcFiltered;
+    const cv::Rect lcSource = tcOpenCVUtils::ConvertQRectToCvRect(arRequest.mcSource) &
+                              cv::Rect(0, 0, lrFiltered.cols, lrFiltered.rows);
+    if (lcSource.empty() || (lrFiltered.channels() != 1 && lrFiltered.channels() != 3))
+        return QImage();
+    const QImage::Format leFormat =
+        lrFiltered.channels() == 3 ? QImage::Format_RGB888 : QImage::Format_Grayscale8;
+    const double ldTo8Bit = tcFrameRegion::layout(*arRequest.mpFrame).mdTo8Bit;
+    const cv::Mat lcRegion = lrFiltered(lcSource);
+    if (lrFiltered.depth() == CV_8U)
+        return scaledInto(lcRegion, arRequest.mcSize, leFormat, arRequest.mnInterpolation);
+    cv::Mat lcEightBit;
+    if (shrinksByTwo(lcSource.size(), arRequest.mcSize))
+    {
+        // Averaging first and reducing the depth afterwards costs a fraction
+        // of converting every pixel of a large region.
+        cv::Mat lcSmall;
+        cv::resize(lcRegion, lcSmall, tcOpenCVUtils::ConvertQSizeToCvSize(arRequest.mcSize), 0, 0,
+                   cv::INTER_AREA);
+        lcSmall.convertTo(lcEightBit, CV_8U, ldTo8Bit);
+    }
+    else
+    {
+        lcRegion.convertTo(lcEightBit, CV_8U, ldTo8Bit);
+    }
+    return scaledInto(lcEightBit, arRequest.mcSize, leFormat, arRequest.mnInterpolation);
+}
+
+tcRenderQueue::tcRenderQueue(QObject* apParent) : QObject(apParent)
+{
+    Q_UNUSED(gnRequestType);
+    Q_UNUSED(gnResultType);
+    auto* lpWorker = new tcRenderWorker;
+    lpWorker->moveToThread(&mcThread);
+    connect(&mcThread, &QThread::finished, lpWorker, &QObject::deleteLater);
+    connect(this, &tcRenderQueue::work, lpWorker, &tcRenderWorker::render, Qt::QueuedConnection);
+    connect(lpWorker, &tcRenderWorker::done, this, &tcRenderQueue::finished, Qt::QueuedConnection);
+    mcThread.setObjectName(QStringLiteral("video render"));
+    mcThread.start();
+}
+
+tcRenderQueue::~tcRenderQueue()
+{
+    mcThread.quit();
+    mcThread.wait();
+}
+
+void tcRenderQueue::submit(tcRenderRequest arRequest)
+{
+    if (mbBusy)
+    {
+        if (mbHasPending && mcPending.mpFrame != arRequest.mpFrame && mcPending.mpFrame != mcInFlight.mpFrame)
+            ++mnDropped;
+        mcPending = std::move(arRequest);
+        mbHasPending = true;
+        return;
+    }
+    mbBusy = true;
+    mcInFlight = std::move(arRequest);
+    emit work(mcInFlight);
+}
+
+void tcRenderQueue::clearPending()
+{
+    mcPending = tcRenderRequest();
+    mbHasPending = false;
+}
+
+bool tcRenderQueue::isQueued(const tcRenderRequest& arRequest) const
+{
+    return (mbBusy && mcInFlight.sameView(arRequest)) || (mbHasPending && mcPending.sameView(arRequest));
+}
+
+void tcRenderQueue::finished(tcRenderResult acResult)
+{
+    mcInFlight = tcRenderRequest();
+    mbBusy = false;
+    if (mbHasPending)
+    {
+        tcRenderRequest lcNext = std::move(mcPending);
+        clearPending();
+        submit(std::move(lcNext));
+    }
+    emit rendered(acResult);
+}
+
+bool tcRenderQueue::waitIdle(int anTimeoutMs)
+{
+    QElapsedTimer lcClock;
+    lcClock.start();
+    while (mbBusy || mbHasPending)
+    {
+        if (lcClock.elapsed() > anTimeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+#include "framerenderer.moc"
