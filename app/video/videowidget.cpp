@@ -448,15 +448,20 @@ void tcVideoWidget::on_btnShowOptions_clicked()
 
 void tcVideoWidget::wheelEvent(QWheelEvent* apEvent)
 {
-    const double ldZoom = std::clamp(
-        apEvent->angleDelta().y() > 0 ? mdZoom - mdZoomStep : mdZoom + mdZoomStep, mdMinZoom, mdMaxZoom);
+    apEvent->accept();
+    wheelZoom(apEvent->angleDelta().y(), mpGLVideoWidget->mapFrom(this, apEvent->position().toPoint()));
+}
+
+void tcVideoWidget::wheelZoom(int anDelta, const QPoint& arSurfacePos)
+{
+    const double ldZoom =
+        std::clamp(anDelta > 0 ? mdZoom - mdZoomStep : mdZoom + mdZoomStep, mdMinZoom, mdMaxZoom);
     // Steps of a tenth, kept free of the drift of repeated additions.
     const double ldRounded = std::round(ldZoom * 1e6) / 1e6;
-    apEvent->accept();
     if (sameZoom(ldRounded, mdZoom))
         return;
     mdZoom = ldRounded;
-    const QPoint lcPos = mpGLVideoWidget->mapFrom(this, apEvent->position().toPoint());
+    const QPoint& lcPos = arSurfacePos;
     const QPoint lcCentre = mpGLVideoWidget->widgetToImage(lcPos);
     const QSize lcImage = mpGLVideoWidget->imageRect().size();
     const QSize lcSize(std::max(1, int(lcImage.width() * mdZoom)),
@@ -509,6 +514,14 @@ bool tcVideoWidget::eventFilter(QObject* apWatched, QEvent* apEvent)
     {
         auto* lpMove = static_cast<QMouseEvent*>(apEvent);
         mouseMovedOnSurface(mpGLVideoWidget->mapTo(this, lpMove->pos()));
+        return true;
+    }
+    // The wheel zooms wherever the surface is, also full screen (where its
+    // events reach no parent).
+    if (apWatched == mpGLVideoWidget && apEvent->type() == QEvent::Wheel)
+    {
+        auto* lpWheel = static_cast<QWheelEvent*>(apEvent);
+        wheelZoom(lpWheel->angleDelta().y(), lpWheel->position().toPoint());
         return true;
     }
     return QWidget::eventFilter(apWatched, apEvent);

@@ -88,6 +88,7 @@ private:
     void buildToolBar();
     void hookUpPlugins(const QList<tcViewerInterface*>& alPlugins);
     void mouseMovedOnSurface(const QPoint& arPanelPos);
+    void wheelZoom(int anDelta, const QPoint& arSurfacePos);
     void updateInfo();
     void updateZoomEnabled();
     void failureBox(const QString& arText, const QString& arPath, const QString& arReason);
