@@ -14,6 +14,19 @@ namespace
 const int gnRequestType = qRegisterMetaType<tcRenderRequest>("tcRenderRequest");
 const int gnResultType = qRegisterMetaType<tcRenderResult>("tcRenderResult");
 
+// Shrinking by two or more averages (area); the small shrinks left after
+// block averaging, or of a view just under the frame's size, are bilinear:
+// OpenCV's area method at such ratios costs several times a bilinear pass
+// and looks the same at display size. Enlarging uses the user's choice.
+int displayInterpolation(const cv::Size& arSource, const cv::Size& arOutput, int anInterpolation)
+{
+    if (arOutput.area() >= arSource.area())
+        return anInterpolation;
+    if (arSource.width >= 2 * arOutput.width && arSource.height >= 2 * arOutput.height)
+        return cv::INTER_AREA;
+    return cv::INTER_LINEAR;
+}
+
 // The whole of a matrix scaled into a new image of the given size and format.
 QImage scaledInto(const cv::Mat& arSource, const QSize& arSize, QImage::Format aeFormat, int anInterpolation)
 {
@@ -25,7 +38,7 @@ QImage scaledInto(const cv::Mat& arSource, const QSize& arSize, QImage::Format a
         arSource.copyTo(lcTarget);
     else
         cv::resize(arSource, lcTarget, lcTarget.size(), 0, 0,
-                   tcOpenCVUtils::ChooseInterpolation(arSource.size(), lcTarget.size(), anInterpolation));
+                   displayInterpolation(arSource.size(), lcTarget.size(), anInterpolation));
     return lcImage;
 }
 
