@@ -86,6 +86,12 @@ QImage tcFrameRenderer::render(const tcRenderRequest& arRequest)
         const cv::Rect lcSource = tcOpenCVUtils::ConvertQRectToCvRect(arRequest.mcSource);
         const int lnBin = tcFrameRegion::binFactor(lcLayout, lcSource.size(),
                                                    tcOpenCVUtils::ConvertQSizeToCvSize(arRequest.mcSize));
+        // Eight-bit mono and RGB bytes are shown as they are: scaled straight
+        // from the frame, without an intermediate copy.
+        if (lnBin == 1 && lcLayout.meStorage == tcFrameRegion::teStorage::Bytes8 &&
+            lcLayout.meKind != tcFrameRegion::teKind::Bayer)
+            return scaledInto(tcFrameRegion::raw(lrFrame, lcSource), arRequest.mcSize, leFormat,
+                              arRequest.mnInterpolation);
         QImage lcPart = lnBin > 1 ? tcFrameRegion::binned(lrFrame, lcSource, lnBin)
                                   : tcFrameRegion::display(lrFrame, lcSource);
         if (lcPart.isNull())

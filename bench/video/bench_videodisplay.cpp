@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -178,6 +179,7 @@ struct tcStreamRun
     quint64 mnShown = 0;
     quint64 mnDropped = 0;
     double mdSeconds = 0;
+    bool mbCounting = true;
     std::vector<double> msLateness;
 };
 
@@ -221,7 +223,7 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
         QObject::connect(&lcCamera, &tcCameraInterface::NewFrame,
                          [&lcRun](tpImageBuffer apFrame)
                          {
-                             if (!apFrame)
+                             if (!apFrame || !lcRun.mbCounting)
                                  return;
                              if (lcRun.mnDelivered++ == 0)
                                  lcRun.mnFirstId = apFrame->getFrameId();
@@ -254,6 +256,7 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
         QTimer::singleShot(static_cast<int>(adSeconds * 1000), &lcLoop, &QEventLoop::quit);
         lcLoop.exec();
         lcRun.mdSeconds = lcClock.elapsed() / 1000.0;
+        lcRun.mbCounting = false;
         lcRun.mnShown = lcPanel.surface()->shownFrames() - lnShownBefore;
         lcRun.mnDropped = lcPanel.surface()->droppedFrames() - lnDroppedBefore;
         lcTimer.stop();
