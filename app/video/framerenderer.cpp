@@ -145,8 +145,8 @@ tcRenderQueue::tcRenderQueue(QObject* apParent) : QObject(apParent)
     Q_UNUSED(gnRequestType);
     Q_UNUSED(gnResultType);
     auto* lpWorker = new tcRenderWorker;
+    mpWorker = lpWorker;
     lpWorker->moveToThread(&mcThread);
-    connect(&mcThread, &QThread::finished, lpWorker, &QObject::deleteLater);
     connect(this, &tcRenderQueue::work, lpWorker, &tcRenderWorker::render, Qt::QueuedConnection);
     connect(lpWorker, &tcRenderWorker::done, this, &tcRenderQueue::finished, Qt::QueuedConnection);
     mcThread.setObjectName(QStringLiteral("video render"));
@@ -157,6 +157,9 @@ tcRenderQueue::~tcRenderQueue()
 {
     mcThread.quit();
     mcThread.wait();
+    // Deleted here, not later: a request still posted to it holds a frame,
+    // and deleting the worker discards the posted request and the frame.
+    delete mpWorker;
 }
 
 void tcRenderQueue::submit(tcRenderRequest arRequest)

@@ -96,6 +96,7 @@ private slots:
 
 private:
     QThread mcThread;
+    QObject* mpWorker = nullptr;
     tcRenderRequest mcInFlight;
     tcRenderRequest mcPending;
     bool mbBusy = false;

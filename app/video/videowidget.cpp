@@ -94,6 +94,10 @@ tcVideoWidget::tcVideoWidget(tcCameraInterface* apCamera, const QList<tcViewerIn
         connect(this, &tcVideoWidget::StopVideo, mpCamera, &tcCameraInterface::stopVideo);
     }
     mpUi->tabWidget->setCurrentIndex(0);
+    // The picture takes the room; the controls keep what they need.
+    mpUi->splitter->setStretchFactor(0, 1);
+    mpUi->splitter->setStretchFactor(1, 0);
+    mpUi->splitter->setCollapsible(0, false);
 }
 
 tcVideoWidget::~tcVideoWidget()
@@ -155,6 +159,7 @@ void tcVideoWidget::buildToolBar()
 {
     mpToolBar = new QToolBar(this);
     mpToolBar->setFloatable(true);
+    mpToolBar->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     mpToolBar->addAction(mpKeepAspectAction);
     mpToolBar->addAction(mpOne2OneAction);
     mpToolBar->addSeparator();

@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -134,6 +136,7 @@ private slots:
     void saveAndLoadThroughThePanel();
     void failedSaveOrLoadKeepsTheDisplay();
     void interpolationBoxTellsWhatIsUsed();
+    void toolBarOrderAndOptionsButton();
 
 private:
     std::unique_ptr<tcVideoWidget> panel(const QList<tcViewerInterface*>& alPlugins = {});
@@ -482,6 +485,33 @@ void tst_VideoWidget::interpolationBoxTellsWhatIsUsed()
     QCOMPARE(lpPanel->surface()->interpolation(), 1);
     lpBox->activated(2);
     QCOMPARE(lpPanel->surface()->interpolation(), 2);
+}
+
+void tst_VideoWidget::toolBarOrderAndOptionsButton()
+{
+    tcTestRectTool lcTool;
+    auto lpPanel = panel({&lcTool});
+    auto* lpBar = lpPanel->findChild<QToolBar*>();
+    QStringList lsOrder;
+    for (QAction* lpAction : lpBar->actions())
+    {
+        QWidget* lpWidget = lpBar->widgetForAction(lpAction);
+        lsOrder << (lpAction->isSeparator()                  ? QStringLiteral("|")
+                    : qobject_cast<QComboBox*>(lpWidget)     ? QStringLiteral("combo")
+                    : qobject_cast<QPushButton*>(lpWidget)   ? lpWidget->objectName()
+                    : lpWidget && lpAction->text().isEmpty() ? QStringLiteral("spacer")
+                                                             : lpAction->text());
+    }
+    QCOMPARE(lsOrder, QStringList({"Keep Aspect Ratio", "1:1", "|", "None", "Zoom", "combo", "ROI", "|",
+                                   "spacer", "btnShowOptions"}));
+    auto* lpButton = lpPanel->findChild<QPushButton*>(QStringLiteral("btnShowOptions"));
+    QVERIFY(lpButton->isVisible());
+    QCOMPARE(lpButton->toolTip(), QStringLiteral("Show/hide the controls panel"));
+    auto* lpTabs = lpPanel->findChild<QGroupBox*>(QStringLiteral("groupBoxTabs"));
+    QVERIFY(lpTabs->isVisible());
+    lpButton->click();
+    QVERIFY(!lpTabs->isVisible());
+    QVERIFY(lpBar->geometry().right() > lpPanel->surface()->width() - 60);
 }
 
 QTEST_MAIN(tst_VideoWidget)
