@@ -122,6 +122,32 @@ tcVideoWidget::~tcVideoWidget()
     delete mpGLVideoWidget;
 }
 
+tcVideoWidget* tcVideoWidget::newSnapshot(tcCameraInterface* apCamera, const tpImageBuffer& apFrame,
+                                          QWidget* apParent)
+{
+    return newSnapshot(apCamera, apFrame, tcPluginManager::getInstance()->allInterfaces(), apParent);
+}
+
+tcVideoWidget* tcVideoWidget::newSnapshot(tcCameraInterface* apCamera, const tpImageBuffer& apFrame,
+                                          const QList<tcViewerInterface*>& alPlugins, QWidget* apParent)
+{
+    auto* lpPanel = new tcVideoWidget(apCamera, alPlugins, apParent);
+    lpPanel->mbSnapshot = true;
+    // The camera keeps streaming whatever happens to a snapshot.
+    disconnect(lpPanel, &tcVideoWidget::StartVideo, nullptr, nullptr);
+    disconnect(lpPanel, &tcVideoWidget::StopVideo, nullptr, nullptr);
+    if (apFrame && !apFrame->isNull())
+    {
+        lpPanel->NewFrame(tcImageFile::ownedCopy(*apFrame));
+        lpPanel->setWindowTitle(tr("Snapshot - Frame %1").arg(apFrame->getFrameId() + 1));
+    }
+    else
+    {
+        lpPanel->setWindowTitle(tr("Snapshot"));
+    }
+    return lpPanel;
+}
+
 void tcVideoWidget::buildActions()
 {
     mpCopyAction = new QAction(tr("Copy Image"), this);

@@ -43,6 +43,16 @@ public:
                   QWidget* apParent = nullptr);
     ~tcVideoWidget() override;
 
+    // A panel that shows one frame and stays as it is: the frame is copied
+    // (so the camera gets its buffer back), no live frames are meant for it
+    // and closing it leaves the camera streaming. The frame may be null.
+    static tcVideoWidget* newSnapshot(tcCameraInterface* apCamera, const tpImageBuffer& apFrame,
+                                      QWidget* apParent = nullptr);
+    static tcVideoWidget* newSnapshot(tcCameraInterface* apCamera, const tpImageBuffer& apFrame,
+                                      const QList<tcViewerInterface*>& alPlugins,
+                                      QWidget* apParent = nullptr);
+    bool isSnapshot() const { return mbSnapshot; }
+
     tcGLVideoWidget* surface() const { return mpGLVideoWidget; }
     unsigned renderedCount() const { return mnRendered; }
     double zoom() const { return mdZoom; }
@@ -114,6 +124,7 @@ private:
     QList<QAction*> msPluginActions;
     QList<QPointer<QWidget>> msPluginTabs;
 
+    bool mbSnapshot = false;
     int mnMouseMode = 0;
     bool mbSelectionArmed = false;
     QPoint mcPressPoint;

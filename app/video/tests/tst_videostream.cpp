@@ -64,6 +64,18 @@ void tst_VideoStream::streamsWithoutLosingBuffers()
                     ->text()
                     .startsWith(QStringLiteral("Frame ")));
 
+        // A snapshot of the running camera is a still copy; closing it
+        // leaves the stream running.
+        {
+            std::unique_ptr<tcVideoWidget> lpSnapshot(tcVideoWidget::newSnapshot(
+                &lcCamera.mcCamera, lcCamera.mcCamera.currentFrame(), QList<tcViewerInterface*>()));
+            lpSnapshot->show();
+            QVERIFY(lpSnapshot->surface()->hasImage());
+            lpSnapshot->close();
+            QTest::qWait(200);
+            QVERIFY(lcCamera.mcCamera.IsRunning());
+        }
+
         // Closing the panel stops the video. The display keeps the last frame
         // until the end of the stream (a null frame) takes it; the picture
         // stays.

@@ -10,10 +10,12 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -137,6 +139,8 @@ private slots:
     void failedSaveOrLoadKeepsTheDisplay();
     void interpolationBoxTellsWhatIsUsed();
     void toolBarOrderAndOptionsButton();
+    void snapshotKeepsACopyAndLeavesTheCamera();
+    void pluginTabsAndContextMenu();
 
 private:
     std::unique_ptr<tcVideoWidget> panel(const QList<tcViewerInterface*>& alPlugins = {});
@@ -512,6 +516,80 @@ void tst_VideoWidget::toolBarOrderAndOptionsButton()
     lpButton->click();
     QVERIFY(!lpTabs->isVisible());
     QVERIFY(lpBar->geometry().right() > lpPanel->surface()->width() - 60);
+}
+
+void tst_VideoWidget::snapshotKeepsACopyAndLeavesTheCamera()
+{
+    tpImageBuffer lpFrame = mcFrames.mono8(64, 32, 123, 41);
+    QWeakPointer<tcImageBuffer> lpWatch = lpFrame;
+    std::unique_ptr<tcVideoWidget> lpSnapshot(tcVideoWidget::newSnapshot(nullptr, lpFrame, {}));
+    lpFrame.reset();
+    QVERIFY(lpWatch.isNull()); // the camera's buffer is not held
+    QVERIFY(lpSnapshot->isSnapshot());
+    QCOMPARE(lpSnapshot->windowTitle(), QStringLiteral("Snapshot - Frame 42"));
+    QCOMPARE(lpSnapshot->surface()->currentFrame()->getFrameId(), quint64(41));
+    QCOMPARE(int(lpSnapshot->surface()->currentFrame()->data()[100]), 123);
+    std::unique_ptr<tcVideoWidget> lpEmpty(tcVideoWidget::newSnapshot(nullptr, tpImageBuffer(), {}));
+    QVERIFY(!lpEmpty->surface()->hasImage());
+    QVERIFY(!panel()->isSnapshot());
+}
+
+void tst_VideoWidget::pluginTabsAndContextMenu()
+{
+    class tcTabPlugin : public tcImgDecoratorInterface
+    {
+    public:
+        tcTabPlugin() : tcImgDecoratorInterface(QStringLiteral("tabplugin"))
+        {
+            mpPage = new QWidget;
+            mpPage->setProperty("ControlWidgetType", QStringLiteral("CWTypeTab"));
+            mpPage->addAction(new QAction(QStringLiteral("Snap"), mpPage));
+            mcMenu.setTitle(QStringLiteral("Tab plugin"));
+        }
+        ~tcTabPlugin() override { delete mpPage; }
+        QString name() const override { return QStringLiteral("Settings"); }
+        QWidget* controlWidget() override { return mpPage; }
+        QMenu* contextMenu(tpImageBuffer apImage) override
+        {
+            mpAskedWith = apImage;
+            return &mcMenu;
+        }
+        QWidget* mpPage;
+        QMenu mcMenu;
+        tpImageBuffer mpAskedWith;
+    };
+    tcTabPlugin lcPlugin;
+    tcTestRectTool lcTool;
+    {
+        auto lpPanel = panel({&lcTool, &lcPlugin});
+        auto* lpTabs = lpPanel->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QCOMPARE(lpTabs->count(), 1); // the debugging tab is gone
+        QCOMPARE(lpTabs->tabText(0), QStringLiteral("Settings"));
+        QCOMPARE(lpTabs->widget(0), lcPlugin.mpPage);
+        QVERIFY(lpPanel->findChild<QToolBar*>()->actions().contains(lcPlugin.mpPage->actions().first()));
+        tpImageBuffer lpFrame = mcFrames.mono8(16, 16, 1);
+        lpPanel->NewFrame(lpFrame);
+
+        QStringList lsEntries;
+        QTimer::singleShot(50,
+                           [&lsEntries]
+                           {
+                               if (auto* lpMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+                               {
+                                   for (QAction* lpAction : lpMenu->actions())
+                                       lsEntries << (lpAction->isSeparator() ? QStringLiteral("|")
+                                                                             : lpAction->text());
+                                   lpMenu->close();
+                               }
+                           });
+        QMetaObject::invokeMethod(lpPanel.get(), "contextMenuRequested", Q_ARG(QPoint, QPoint(10, 10)));
+        // The rectangle tool is not checked, so only the other plugin offers a menu.
+        QCOMPARE(lsEntries, QStringList({"Zoom out full", "Keep Aspect Ratio", "Copy Image",
+                                         "Load Image from file...", "Fullscreen", "|", "Tab plugin"}));
+        QCOMPARE(lcPlugin.mpAskedWith, lpFrame);
+    }
+    // The page belongs to its plugin and outlives the panel.
+    QVERIFY(lcPlugin.mpPage->parent() == nullptr);
 }
 
 QTEST_MAIN(tst_VideoWidget)
