@@ -3,13 +3,10 @@
 // then live streams from the simulated cameras into the video panel: frames
 // displayed against frames generated, and how late a 10 ms timer fires.
 #include "camerainterface.h"
-#include "descriptionloader.h"
 #include "frameregion.h"
 #include "framerenderer.h"
-#include "gentlinterface.h"
 #include "glvideowidget.h"
-#include "producerbinding.h"
-#include "settings.h"
+#include "opencamera.h"
 #include "videowidget.h"
 #include "viewgeometry.h"
 
@@ -19,7 +16,6 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -165,12 +161,6 @@ void BM_Paint_Whole_Surface(benchmark::State& arState)
 }
 BENCHMARK(BM_Paint_Whole_Surface)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-class tcQuiet : public tcDebugSource
-{
-public:
-    tcQuiet() : tcDebugSource(QStringLiteral("bench"), -1) {}
-};
-
 struct tcStreamRun
 {
     quint64 mnDelivered = 0;
@@ -195,25 +185,15 @@ double seconds(double adDefault)
 tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
 {
     tcStreamRun lcRun;
-    QTemporaryDir lcDir;
-    tcSettings::setDefaultIniFile(lcDir.filePath(QStringLiteral("bench.ini")));
-    tcProducerBinding lcProducer;
-    if (!lcProducer.load(QStringLiteral(KX_SIMCAM_PATH)))
+    tcOpenCamera lcOpen(apDeviceId);
+    if (!lcOpen.mbOpen)
         return lcRun;
-    tcGenTLInterface& lrBinding = *lcProducer.binding();
-    if (!lrBinding.OpenDevice(0, QString::fromLatin1(apDeviceId)))
-        return lcRun;
-    tcCameraInterface lcCamera;
-    tcQuiet lcTracer;
-    if (!tcDescriptionLoader::load(lrBinding, lcCamera.nodeMap(), lcDir.path(), lcTracer).mbLoaded ||
-        !lrBinding.open(&lcCamera))
-        return lcRun;
+    tcCameraInterface& lcCamera = lcOpen.mcCamera;
     lcCamera.SetDbgLevel(-1);
     tcDebugSource::SetDbgLevel(QStringLiteral("tcAcquisitionWorker"), -1);
     GenApi::CFloatPtr lpRate = lcCamera.nodeMap()._GetNode("AcquisitionFrameRate");
     lpRate->SetValue(std::min(adFrameRate, lpRate->GetMax()));
-    GenApi::CFloatPtr lpExposure = lcCamera.nodeMap()._GetNode("ExposureTime");
-    lpExposure->SetValue(lpExposure->GetMin());
+    lcOpen.set("ExposureTime", GenApi::CFloatPtr(lcCamera.nodeMap()._GetNode("ExposureTime"))->GetMin());
 
     {
         tcVideoWidget lcPanel(&lcCamera, QList<tcViewerInterface*>());
@@ -264,8 +244,7 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
         QTimer::singleShot(500, &lcLoop, &QEventLoop::quit);
         lcLoop.exec();
     }
-    lcCamera.close(&lrBinding);
-    lrBinding.close();
+    lcOpen.close();
     return lcRun;
 }
 
@@ -310,6 +289,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication lcApp(argc, argv);
+    tcSimcamFixture::useTemporarySettings();
     tcImageBuffer::registerMetaType();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
