@@ -1,5 +1,6 @@
 #include "frameregion.h"
 
+#include "framememory.h"
 #include "packed12unpacker.h"
 #include "pixelformat.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
@@ -222,6 +224,26 @@ QImage::Format tcFrameRegion::displayFormat(const tcLayout& arLayout)
     return arLayout.meKind == teKind::Mono ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
 }
 
+QImage tcFrameRegion::pooledImage(const QSize& arSize, QImage::Format aeFormat)
+{
+    if (arSize.isEmpty())
+        return QImage();
+    const int lnChannels = aeFormat == QImage::Format_RGB888 ? 3 : 1;
+    // QImage lines are padded to 4 bytes.
+    const qint64 lnLine = (qint64(arSize.width()) * lnChannels + 3) / 4 * 4;
+    if (lnLine > std::numeric_limits<int>::max())
+        return QImage();
+    uchar* lpBuffer = tcFrameMemory::acquire(size_t(lnLine) * size_t(arSize.height()));
+    if (!lpBuffer)
+        return QImage();
+    QImage lcImage(
+        lpBuffer, arSize.width(), arSize.height(), int(lnLine), aeFormat,
+        [](void* apBuffer) { tcFrameMemory::release(static_cast<uchar*>(apBuffer)); }, lpBuffer);
+    if (lcImage.isNull())
+        tcFrameMemory::release(lpBuffer);
+    return lcImage;
+}
+
 cv::Mat tcFrameRegion::matOf(QImage& arImage)
 {
     const int lnType = arImage.format() == QImage::Format_RGB888 ? CV_8UC3 : CV_8UC1;
@@ -278,7 +300,7 @@ QImage tcFrameRegion::display(const tcImageBuffer& arFrame, const cv::Rect& arRe
     const cv::Mat lcFiltered = filtered(arFrame, arRect);
     if (lcFiltered.empty())
         return QImage();
-    QImage lcImage(lcFiltered.cols, lcFiltered.rows, displayFormat(lcLayout));
+    QImage lcImage = pooledImage(QSize(lcFiltered.cols, lcFiltered.rows), displayFormat(lcLayout));
     if (lcImage.isNull())
         return lcImage;
     cv::Mat lcTarget = matOf(lcImage);
@@ -318,7 +340,8 @@ QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRec
     const cv::Rect lcSource = binnedSource(lcLayout, arRect & frameRect(arFrame), anBin);
     if (lcSource.empty())
         return QImage();
-    QImage lcImage(lcSource.width / anBin, lcSource.height / anBin, displayFormat(lcLayout));
+    QImage lcImage =
+        pooledImage(QSize(lcSource.width / anBin, lcSource.height / anBin), displayFormat(lcLayout));
     if (lcImage.isNull())
         return lcImage;
     const int lnSamples = lcSource.width * lcLayout.channels();

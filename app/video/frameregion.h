@@ -76,6 +76,10 @@ public:
     // for a mosaic), or the format is not understood.
     static int binFactor(const tcLayout& arLayout, const cv::Size& arSource, const cv::Size& arOutput);
 
+    // A new image whose pixels come from the frame memory pool: the display
+    // makes images of the same sizes frame after frame, and recycled memory
+    // spares the page faults of fresh memory. Null when out of memory.
+    static QImage pooledImage(const QSize& arSize, QImage::Format aeFormat);
     // A matrix view of a QImage's pixels (8-bit one or three channels).
     static cv::Mat matOf(QImage& arImage);
     static QImage::Format displayFormat(const tcLayout& arLayout);

@@ -30,7 +30,7 @@ int displayInterpolation(const cv::Size& arSource, const cv::Size& arOutput, int
 // The whole of a matrix scaled into a new image of the given size and format.
 QImage scaledInto(const cv::Mat& arSource, const QSize& arSize, QImage::Format aeFormat, int anInterpolation)
 {
-    QImage lcImage(arSize, aeFormat);
+    QImage lcImage = tcFrameRegion::pooledImage(arSize, aeFormat);
     if (lcImage.isNull() || arSource.empty())
         return QImage();
     cv::Mat lcTarget = tcFrameRegion::matOf(lcImage);

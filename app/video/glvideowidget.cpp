@@ -296,8 +296,11 @@ void tcGLVideoWidget::paintEvent(QPaintEvent*)
         // Until the rendering for this view is in, the newest one stands in,
         // stretched to the place it will take.
         mcDrawn = mcShown.mcImage;
+        QElapsedTimer lcDraw;
+        lcDraw.start();
         if (!mcDrawn.isNull())
             lcPainter.drawImage(mcPlan.mcVisibleTarget, mcDrawn);
+        mdLastDrawMs = lcDraw.nsecsElapsed() / 1e6;
     }
     else
     {
@@ -317,6 +320,7 @@ void tcGLVideoWidget::paintEvent(QPaintEvent*)
         qDebug() << "tcGLVideoWidget::paintEvent"
                  << "[" << getName() << 1 << "]"
                  << "resize took" << QString::number(mdLastRenderMs, 'f', 2) << "ms"
+                 << "drawImage took" << QString::number(mdLastDrawMs, 'f', 2) << "ms"
                  << QStringLiteral("paintEvent took %1ms Max fps: %2")
                         .arg(ldTook, 0, 'f', 2)
                         .arg(ldTook > 0 ? 1000.0 / ldTook : 0.0, 0, 'f', 2);

@@ -121,6 +121,7 @@ private:
     QImage mcDrawn;         // what the last paint drew (handed to decorators)
     quint64 mnShownFrames = 0;
     double mdLastRenderMs = 0;
+    double mdLastDrawMs = 0;
 
     bool mbFullScreen = false;
     QPointer<QWidget> mpHomeParent;

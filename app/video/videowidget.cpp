@@ -55,6 +55,9 @@ tcVideoWidget::tcVideoWidget(tcCameraInterface* apCamera, const QList<tcViewerIn
       mpCamera(apCamera)
 {
     Q_UNUSED(gnRectInterfaceType);
+    // The icons live in a static library, whose resources are linked in only
+    // when something refers to them.
+    Q_INIT_RESOURCE(video);
     debugMinLevel(1);
     mpUi->setupUi(this);
     bool lbKeepAspect = true;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -141,6 +142,8 @@ private slots:
     void toolBarOrderAndOptionsButton();
     void snapshotKeepsACopyAndLeavesTheCamera();
     void pluginTabsAndContextMenu();
+    void copyPutsThePictureOnTheClipboard();
+    void settingsOutliveThePanel();
 
 private:
     std::unique_ptr<tcVideoWidget> panel(const QList<tcViewerInterface*>& alPlugins = {});
@@ -511,6 +514,8 @@ void tst_VideoWidget::toolBarOrderAndOptionsButton()
     auto* lpButton = lpPanel->findChild<QPushButton*>(QStringLiteral("btnShowOptions"));
     QVERIFY(lpButton->isVisible());
     QCOMPARE(lpButton->toolTip(), QStringLiteral("Show/hide the controls panel"));
+    QVERIFY(!lpButton->icon().isNull());
+    QVERIFY(QFile::exists(QStringLiteral(":/images/resources/knobs/Knob_Smart.png")));
     auto* lpTabs = lpPanel->findChild<QGroupBox*>(QStringLiteral("groupBoxTabs"));
     QVERIFY(lpTabs->isVisible());
     lpButton->click();
@@ -590,6 +595,35 @@ void tst_VideoWidget::pluginTabsAndContextMenu()
     }
     // The page belongs to its plugin and outlives the panel.
     QVERIFY(lcPlugin.mpPage->parent() == nullptr);
+}
+
+void tst_VideoWidget::copyPutsThePictureOnTheClipboard()
+{
+    auto lpPanel = panel();
+    lpPanel->NewFrame(mcFrames.mono8(64, 32, 90));
+    lpPanel->copyImage();
+    const QImage lcCopied = QApplication::clipboard()->image();
+    QCOMPARE(lcCopied.size(), QSize(64, 32));
+    QCOMPARE(qGray(lcCopied.pixel(10, 10)), 90);
+}
+
+void tst_VideoWidget::settingsOutliveThePanel()
+{
+    const QString lsFile = mcDir.filePath(QStringLiteral("remembered.png"));
+    {
+        auto lpPanel = panel();
+        QAction* lpKeep = actionNamed(lpPanel.get(), QStringLiteral("Keep Aspect Ratio"));
+        QVERIFY(lpKeep->isChecked());
+        lpKeep->trigger();
+        QVERIFY(!lpPanel->surface()->keepAspectRatio());
+        lpPanel->NewFrame(mcFrames.mono8(8, 8, 1));
+        QVERIFY(lpPanel->saveImageTo(lsFile));
+    }
+    auto lpPanel = panel();
+    QVERIFY(!actionNamed(lpPanel.get(), QStringLiteral("Keep Aspect Ratio"))->isChecked());
+    QVERIFY(!lpPanel->surface()->keepAspectRatio());
+    QCOMPARE(lpPanel->imageFile(), lsFile);
+    actionNamed(lpPanel.get(), QStringLiteral("Keep Aspect Ratio"))->trigger();
 }
 
 QTEST_MAIN(tst_VideoWidget)
