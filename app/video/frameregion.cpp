@@ -101,28 +101,42 @@ uchar to8Bit(double adValue)
 void averageMosaicBlocks(const std::vector<quint32> (&arSums)[2], const tcFrameRegion::tcLayout& arLayout,
                          int anBin, int anWidth, uchar* apTarget)
 {
+    // Sites are numbered line parity * 2 + column parity.
+    int lnRed = 0;
+    int lnBlue = 0;
+    int lnGreens[2] = {0, 0};
+    int lnGreen = 0;
+    for (int lnSite = 0; lnSite < 4; ++lnSite)
+    {
+        const int lnColour = arLayout.mnColourOfSite[lnSite / 2][lnSite % 2];
+        if (lnColour == 0)
+            lnRed = lnSite;
+        else if (lnColour == 2)
+            lnBlue = lnSite;
+        else if (lnGreen < 2)
+            lnGreens[lnGreen++] = lnSite;
+    }
     // A block holds a quarter red, a quarter blue and half green sites.
     const double ldSites = double(anBin) * anBin;
-    const double ldScale[3] = {arLayout.mdTo8Bit * 4 / ldSites, arLayout.mdTo8Bit * 2 / ldSites,
-                               arLayout.mdTo8Bit * 4 / ldSites};
+    const double ldRedBlue = arLayout.mdTo8Bit * 4 / ldSites;
+    const double ldGreen = arLayout.mdTo8Bit * 2 / ldSites;
+    const quint32* lpEven = arSums[0].data();
+    const quint32* lpOdd = arSums[1].data();
     for (int lnX = 0; lnX < anWidth; ++lnX)
     {
-        quint64 lnSite[2][2] = {{0, 0}, {0, 0}};
-        for (int lnParity = 0; lnParity < 2; ++lnParity)
+        quint64 lnSite[4] = {0, 0, 0, 0};
+        for (int lnColumn = 0; lnColumn < anBin; lnColumn += 2)
         {
-            const quint32* lpSums = arSums[lnParity].data() + size_t(lnX) * anBin;
-            for (int lnColumn = 0; lnColumn < anBin; lnColumn += 2)
-            {
-                lnSite[lnParity][0] += lpSums[lnColumn];
-                lnSite[lnParity][1] += lpSums[lnColumn + 1];
-            }
+            lnSite[0] += lpEven[lnColumn];
+            lnSite[1] += lpEven[lnColumn + 1];
+            lnSite[2] += lpOdd[lnColumn];
+            lnSite[3] += lpOdd[lnColumn + 1];
         }
-        double ldColour[3] = {0, 0, 0};
-        for (int lnRow = 0; lnRow < 2; ++lnRow)
-            for (int lnColumn = 0; lnColumn < 2; ++lnColumn)
-                ldColour[arLayout.mnColourOfSite[lnRow][lnColumn]] += double(lnSite[lnRow][lnColumn]);
-        for (int lnChannel = 0; lnChannel < 3; ++lnChannel)
-            apTarget[3 * lnX + lnChannel] = to8Bit(ldColour[lnChannel] * ldScale[lnChannel]);
+        lpEven += anBin;
+        lpOdd += anBin;
+        apTarget[3 * lnX] = to8Bit(double(lnSite[lnRed]) * ldRedBlue);
+        apTarget[3 * lnX + 1] = to8Bit(double(lnSite[lnGreens[0]] + lnSite[lnGreens[1]]) * ldGreen);
+        apTarget[3 * lnX + 2] = to8Bit(double(lnSite[lnBlue]) * ldRedBlue);
     }
 }
 
