@@ -143,6 +143,7 @@ private slots:
     void snapshotKeepsACopyAndLeavesTheCamera();
     void pluginTabsAndContextMenu();
     void copyPutsThePictureOnTheClipboard();
+    void oneToOneShowsTheFullConversionsPixels();
     void settingsOutliveThePanel();
 
 private:
@@ -595,6 +596,29 @@ void tst_VideoWidget::pluginTabsAndContextMenu()
     }
     // The page belongs to its plugin and outlives the panel.
     QVERIFY(lcPlugin.mpPage->parent() == nullptr);
+}
+
+void tst_VideoWidget::oneToOneShowsTheFullConversionsPixels()
+{
+    // A Bayer frame of noise: any slip of the demosaicing or the placement shows.
+    std::vector<uchar>& lrBytes = mcFrames.mlBytes.emplace_back(size_t(300) * 200);
+    for (size_t lnIndex = 0; lnIndex < lrBytes.size(); ++lnIndex)
+        lrBytes[lnIndex] = uchar((lnIndex * 2654435761u) >> 13);
+    tpImageBuffer lpFrame = tcImageBuffer::newImage(lrBytes.data(), 300, 200, quint64(0x01080009u));
+    tcGLVideoWidget lcSurface;
+    lcSurface.resize(200, 100);
+    lcSurface.show();
+    lcSurface.setOne2One(true);
+    lcSurface.setPan(QPoint(-11, -21));
+    lcSurface.setFrame(lpFrame);
+    QVERIFY(lcSurface.waitForRendering());
+    const QImage lcShot = lcSurface.grab().toImage();
+    const QImage lcFull =
+        *tcImageBuffer::newImage(lrBytes.data(), 300, 200, quint64(0x01080009u))->toQImage();
+    for (int lnY = 0; lnY < 100; lnY += 7)
+        for (int lnX = 0; lnX < 200; lnX += 3)
+            QCOMPARE(lcShot.pixel(lnX, lnY), lcFull.pixel(lnX + 11, lnY + 21));
+    QCOMPARE(lcSurface.widgetToImage(QPoint(5, 6)), QPoint(16, 27));
 }
 
 void tst_VideoWidget::copyPutsThePictureOnTheClipboard()
