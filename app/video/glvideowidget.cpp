@@ -221,7 +221,9 @@ tcRenderRequest tcGLVideoWidget::requestFor(const tcViewGeometry::tcPlan& arPlan
 
 void tcGLVideoWidget::requestRendering()
 {
-    if (!showsFrame())
+    // A hidden surface only keeps the newest frame; showing it paints, and
+    // the paint asks for the rendering.
+    if (!showsFrame() || !isVisible())
         return;
     const tcViewGeometry::tcPlan lcPlan = currentPlan();
     if (lcPlan.mcVisibleTarget.isEmpty())
@@ -253,7 +255,7 @@ bool tcGLVideoWidget::waitForRendering(int anTimeoutMs)
         QCoreApplication::processEvents();
         const tcViewGeometry::tcPlan lcPlan = currentPlan();
         if (lbDone &&
-            (!showsFrame() || lcPlan.mcVisibleTarget.isEmpty() ||
+            (!showsFrame() || !isVisible() || lcPlan.mcVisibleTarget.isEmpty() ||
              (mcShown.mnSerial == mnSerial && mcShown.mcSource == lcPlan.mcVisibleSource &&
               mcShown.mcSize == lcPlan.mcVisibleTarget.size() && mcShown.mnInterpolation == mnInterpolation)))
             return true;
