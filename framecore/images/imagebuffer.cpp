@@ -101,6 +101,11 @@ cv::Mat& tcImageBuffer::getFilteredData(bool abReset)
     return mpPixelFormat->getFilteredData(abReset);
 }
 
+bool tcImageBuffer::hasFilteredData() const
+{
+    return mpPixelFormat->hasFilteredData();
+}
+
 QSharedPointer<QImage> tcImageBuffer::toQImage() const
 {
     return mpPixelFormat->toQImage();

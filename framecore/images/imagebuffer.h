@@ -92,6 +92,8 @@ public:
 
     const cv::Mat& getRawData() const;
     cv::Mat& getFilteredData(bool abReset);
+    // True once the filtered matrix exists; asking builds nothing.
+    bool hasFilteredData() const;
     QSharedPointer<QImage> toQImage() const;
 
 private:

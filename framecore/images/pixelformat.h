@@ -42,6 +42,9 @@ public:
     virtual int bytesPerLine() const = 0;
 
     quint32 getCode() const { return mnCode; }
+    // Whether the filtered matrix has been built (a display filter worked on
+    // it); lets a consumer tell without building it.
+    bool hasFilteredData() const { return !mcFiltered.empty(); }
 
     // The OpenCV colour conversion that demosaics a Bayer code into R, G, B
     // order. OpenCV names a mosaic after the second and third pixels of its
