@@ -170,11 +170,8 @@ void tcSensorboard::loadState()
 
 void tcSensorboard::saveState(QString arFilename)
 {
-    if (!camera())
-    {
-        emit Error(QStringLiteral("No camera... cannot save state!"));
+    if (!hasCamera(QStringLiteral("save")))
         return;
-    }
     // The old file is replaced, never removed first; one that may not be
     // replaced is refused before the camera is asked for anything.
     const QFileInfo lcTarget(arFilename);
@@ -191,18 +188,8 @@ void tcSensorboard::saveState(QString arFilename)
                        .arg(QDir::toNativeSeparators(lcTarget.absolutePath())));
         return;
     }
-    if (!getCmdRunner())
-    {
-        emit Error(QStringLiteral("Unable to run command to save state... internal error :( [%1:%2]")
-                       .arg(QLatin1String(__FILE__))
-                       .arg(__LINE__));
+    if (!runnerFor(QStringLiteral("save state"), __LINE__) || isBusy())
         return;
-    }
-    if (mbBusy)
-    {
-        emit Error(QStringLiteral("A state save or load is already running"));
-        return;
-    }
     tcBusy lcBusy(mbBusy);
     QTemporaryDir lcWork(workFolderTemplate());
     const QString lsWork = lcWork.filePath(QStringLiteral("state.ini"));
@@ -218,23 +205,8 @@ void tcSensorboard::saveState(QString arFilename)
 
 void tcSensorboard::loadState(QString arFilename)
 {
-    if (!camera())
-    {
-        emit Error(QStringLiteral("No camera... cannot load state!"));
+    if (!hasCamera(QStringLiteral("load")) || !runnerFor(QStringLiteral("load state"), __LINE__) || isBusy())
         return;
-    }
-    if (!getCmdRunner())
-    {
-        emit Error(QStringLiteral("Unable to run command to load state... internal error :( [%1:%2]")
-                       .arg(QLatin1String(__FILE__))
-                       .arg(__LINE__));
-        return;
-    }
-    if (mbBusy)
-    {
-        emit Error(QStringLiteral("A state save or load is already running"));
-        return;
-    }
     tcBusy lcBusy(mbBusy);
     // Features and registers are read from one private copy, so both come
     // from the same file whatever happens to the original meanwhile.
@@ -252,6 +224,51 @@ void tcSensorboard::loadState(QString arFilename)
         return;
     }
     loadRegisters(lsWork, arFilename);
+}
+
+bool tcSensorboard::hasCamera(const QString& arVerb)
+{
+    if (camera())
+        return true;
+    emit Error(QStringLiteral("No camera... cannot %1 state!").arg(arVerb));
+    return false;
+}
+
+// The shared command runner, or null after reporting its absence (an
+// internal error: the plugin manager always has one).
+tcCmdRunner* tcSensorboard::runnerFor(const QString& arWhat, int anLine)
+{
+    tcCmdRunner* lpRunner = getCmdRunner();
+    if (!lpRunner)
+        emit Error(QStringLiteral("Unable to run command to %1... internal error :( [%2:%3]")
+                       .arg(arWhat, QLatin1String(__FILE__))
+                       .arg(anLine));
+    return lpRunner;
+}
+
+bool tcSensorboard::isBusy()
+{
+    if (mbBusy)
+        emit Error(QStringLiteral("A state save or load is already running"));
+    return mbBusy;
+}
+
+// Takes the model of the open camera, whose settings group holds the
+// register map; false without application settings.
+bool tcSensorboard::hasRegisterMap()
+{
+    msModel = readModel();
+    if (settings())
+        return true;
+    emit Error(QStringLiteral("No settings.. unable to determine sensor register map"));
+    return false;
+}
+
+tcRegisterBanks tcSensorboard::registerBanks(tcCmdRunner* apRunner)
+{
+    return tcRegisterBanks(
+        apRunner, msModel, tcRegisterBanks::mapFor(settings(), msModel),
+        [this](const QString& arText) { emit Error(arText); }, GetDbgLevel());
 }
 
 QString tcSensorboard::readModel()
@@ -280,30 +297,18 @@ bool tcSensorboard::runFileCommand(const QString& arCommand, const QString& arFi
 
 bool tcSensorboard::saveRegisters(const QString& arWorkFile, const QString& arTarget)
 {
-    msModel = readModel();
-    if (!settings())
-    {
-        emit Error(QStringLiteral("No settings.. unable to determine sensor register map"));
+    if (!hasRegisterMap())
         return false;
-    }
     QSettings lcFile(arWorkFile, QSettings::IniFormat);
     if (lcFile.status() != QSettings::NoError)
     {
         emit Error(QStringLiteral("Unable to use file %1 (status = %2)").arg(arTarget).arg(lcFile.status()));
         return false;
     }
-    tcCmdRunner* lpRunner = getCmdRunner();
+    tcCmdRunner* lpRunner = runnerFor(QStringLiteral("save registers"), __LINE__);
     if (!lpRunner)
-    {
-        emit Error(QStringLiteral("Unable to run command to save registers... internal error :( [%1:%2]")
-                       .arg(QLatin1String(__FILE__))
-                       .arg(__LINE__));
         return false;
-    }
-    tcRegisterBanks lcBanks(
-        lpRunner, msModel, tcRegisterBanks::mapFor(settings(), msModel),
-        [this](const QString& arText) { emit Error(arText); }, GetDbgLevel());
-    const tcRegisterBanks::tcOutcome lcOutcome = lcBanks.save(lcFile, arTarget);
+    const tcRegisterBanks::tcOutcome lcOutcome = registerBanks(lpRunner).save(lcFile, arTarget);
     if (lcOutcome.mbAborted)
         emit Error(QStringLiteral("Save aborted: %1 was not changed").arg(arTarget));
     if (!lcOutcome.mbDone)
@@ -335,34 +340,22 @@ bool tcSensorboard::putInPlace(const QString& arWorkFile, const QString& arTarge
 
 bool tcSensorboard::loadRegisters(const QString& arWorkFile, const QString& arSource)
 {
-    msModel = readModel();
-    if (!settings())
-    {
-        emit Error(QStringLiteral("No settings.. unable to determine sensor register map"));
+    if (!hasRegisterMap())
         return false;
-    }
     tcStateFileScanner lcScan;
     if (!lcScan.scan(arWorkFile))
     {
         emit Error(QStringLiteral("Unable to use file %1 (%2)").arg(arSource, lcScan.errorString()));
         return false;
     }
-    tcCmdRunner* lpRunner = getCmdRunner();
+    tcCmdRunner* lpRunner = runnerFor(QStringLiteral("load registers"), __LINE__);
     if (!lpRunner)
-    {
-        emit Error(QStringLiteral("Unable to run command to load registers... internal error :( [%1:%2]")
-                       .arg(QLatin1String(__FILE__))
-                       .arg(__LINE__));
         return false;
-    }
     const QString lsShortName = QFileInfo(arSource).fileName();
     for (const tcStateFileScanner::tcFault& lcFault : lcScan.faults())
         emit Error(
             QStringLiteral("%1, line %2: %3").arg(lsShortName).arg(lcFault.mnLine).arg(lcFault.msText));
-    tcRegisterBanks lcBanks(
-        lpRunner, msModel, tcRegisterBanks::mapFor(settings(), msModel),
-        [this](const QString& arText) { emit Error(arText); }, GetDbgLevel());
-    const tcRegisterBanks::tcOutcome lcOutcome = lcBanks.load(lcScan, arSource);
+    const tcRegisterBanks::tcOutcome lcOutcome = registerBanks(lpRunner).load(lcScan, arSource);
     if (GetDbgLevel() >= 1)
         qDebug() << "tcSensorboard::loadRegisters"
                  << "[" << getName() << 1 << "]"

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "gentlplugin.h"
+#include "registerbanks.h"
 
 #include <QPointer>
 
 class QMenu;
+class tcCmdRunner;
 class tcCmv50ControlWidget;
 class tcHdmiDecorator;
 class tcHdmiImgRectSelector;
@@ -44,6 +46,11 @@ public slots:
     void loadState(QString arFilename);
 
 private:
+    bool hasCamera(const QString& arVerb);
+    tcCmdRunner* runnerFor(const QString& arWhat, int anLine);
+    bool isBusy();
+    bool hasRegisterMap();
+    tcRegisterBanks registerBanks(tcCmdRunner* apRunner);
     QString readModel();
     bool saveRegisters(const QString& arWorkFile, const QString& arTarget);
     bool loadRegisters(const QString& arWorkFile, const QString& arSource);
