@@ -77,12 +77,15 @@ bool tcRegisterBanks::poke(int anRegister, int anValue)
            mpRunner->getLastResult().toBool();
 }
 
-// True when the user asked to stop.
+// True when the user asked to stop. A modal progress dialog handles events
+// on every change of its value, so the value is moved only every few
+// registers: repainting each step would take longer than the registers.
 bool tcRegisterBanks::stepProgress(QProgressDialog& arProgress, int anValue, bool abForceEvents)
 {
+    if (!abForceEvents && anValue % kEventsEvery != 0)
+        return false;
     arProgress.setValue(anValue);
-    if (abForceEvents || anValue % kEventsEvery == 0)
-        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
     return arProgress.wasCanceled();
 }
 

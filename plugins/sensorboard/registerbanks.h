@@ -51,8 +51,9 @@ public:
     tcOutcome save(QSettings& arFile, const QString& arFileName);
     tcOutcome load(const tcStateFileScanner& arScan, const QString& arFileName);
 
-    // Pending events are handled after this many registers, so that the
-    // progress repaints and "Abort" is seen while a bank is in progress.
+    // The progress moves and pending events are handled after this many
+    // registers (and at the end of each bank or group), so that "Abort" is
+    // seen while a bank is in progress.
     static constexpr int kEventsEvery = 16;
 
 private:
