@@ -180,6 +180,21 @@ private slots:
         QCOMPARE(lcFix.peek(5), tcSensorboardFixture::initialValue(2, 5));
     }
 
+    void namesWithBlanksAndPlus()
+    {
+        // Command lines split at blanks and "+"; the state file's name must
+        // not depend on them.
+        tcSensorboardFixture lcFix;
+        QVERIFY(lcFix.ready());
+        QVERIFY(QDir(lcFix.mcFolder.path()).mkdir("a+b c"));
+        const QString lsFile = lcFix.mcFolder.filePath("a+b c/state 1+1.ini");
+        lcFix.saveState(lsFile);
+        lcFix.loadState(lsFile);
+        QCOMPARE(lcFix.msErrors, QStringList());
+        QCOMPARE(lcFix.mpTrace->sensorCounts().mnWrites, 4 * 127);
+        QCOMPARE(QDir(lcFix.mcFolder.filePath("a+b c")).entryList(QDir::Files), QStringList{"state 1+1.ini"});
+    }
+
     void loadReportsBadLines()
     {
         tcSensorboardFixture lcFix;
