@@ -21,6 +21,46 @@ template <class T> cv::Mat ramp(int anChannels)
 
 // Rows per task: enough work per task to hide the scheduling.
 constexpr int kRowsPerStripe = 64;
+
+void correctRows16(const ushort* apTable, cv::Mat& arMatrix, int anFirstRow, int anEndRow)
+{
+    const int lnChannels = arMatrix.channels();
+    const int lnSamplesPerRow = arMatrix.cols * lnChannels;
+    for (int lnRow = anFirstRow; lnRow < anEndRow; ++lnRow)
+    {
+        ushort* lpSample = arMatrix.ptr<ushort>(lnRow);
+        ushort* const lpEnd = lpSample + lnSamplesPerRow;
+        if (lnChannels == 1)
+        {
+            // Four lookups before four stores: nothing makes the loads wait
+            // for a store that might have changed the table.
+            for (; lpEnd - lpSample >= 4; lpSample += 4)
+            {
+                const ushort lnFirst = apTable[lpSample[0]];
+                const ushort lnSecond = apTable[lpSample[1]];
+                const ushort lnThird = apTable[lpSample[2]];
+                const ushort lnFourth = apTable[lpSample[3]];
+                lpSample[0] = lnFirst;
+                lpSample[1] = lnSecond;
+                lpSample[2] = lnThird;
+                lpSample[3] = lnFourth;
+            }
+            for (; lpSample != lpEnd; ++lpSample)
+                *lpSample = apTable[*lpSample];
+            continue;
+        }
+        // Channel k of sample v sits at 3v + k of the table.
+        for (; lpSample != lpEnd; lpSample += 3)
+        {
+            const ushort lnRed = apTable[3 * lpSample[0]];
+            const ushort lnGreen = apTable[3 * lpSample[1] + 1];
+            const ushort lnBlue = apTable[3 * lpSample[2] + 2];
+            lpSample[0] = lnRed;
+            lpSample[1] = lnGreen;
+            lpSample[2] = lnBlue;
+        }
+    }
+}
 } // namespace
 
 bool tcCorrectionTable::supports(int anType)
@@ -53,33 +93,11 @@ void tcCorrectionTable::apply(cv::Mat& arMatrix) const
 
 void tcCorrectionTable::apply16(cv::Mat& arMatrix) const
 {
-    const ushort* lpTable = mcTable.ptr<ushort>();
-    const int lnChannels = arMatrix.channels();
-    const int lnSamplesPerRow = arMatrix.cols * lnChannels;
     const int lnStripes = (arMatrix.rows + kRowsPerStripe - 1) / kRowsPerStripe;
     cv::parallel_for_(cv::Range(0, lnStripes),
                       [&](const cv::Range& arStripes)
                       {
-                          const int lnEndRow = std::min(arMatrix.rows, arStripes.end * kRowsPerStripe);
-                          for (int lnRow = arStripes.start * kRowsPerStripe; lnRow < lnEndRow; ++lnRow)
-                          {
-                              ushort* lpSample = arMatrix.ptr<ushort>(lnRow);
-                              ushort* const lpEnd = lpSample + lnSamplesPerRow;
-                              if (lnChannels == 1)
-                              {
-                                  for (; lpSample != lpEnd; ++lpSample)
-                                      *lpSample = lpTable[*lpSample];
-                              }
-                              else
-                              {
-                                  // Channel k of sample v sits at 3v + k of the table.
-                                  for (; lpSample != lpEnd; lpSample += 3)
-                                  {
-                                      lpSample[0] = lpTable[3 * lpSample[0]];
-                                      lpSample[1] = lpTable[3 * lpSample[1] + 1];
-                                      lpSample[2] = lpTable[3 * lpSample[2] + 2];
-                                  }
-                              }
-                          }
+                          correctRows16(mcTable.ptr<ushort>(), arMatrix, arStripes.start * kRowsPerStripe,
+                                        std::min(arMatrix.rows, arStripes.end * kRowsPerStripe));
                       });
 }
