@@ -22,6 +22,7 @@ public:
     tpImageBuffer filterImage(tpImageBuffer apImage) override;
 
     const tcDisplayCorrection& correction() const { return mcCorrection; }
+    void setCorrection(const tcDisplayCorrection& arCorrection) { mcCorrection = arCorrection; }
     void setGainEnabled(bool abOn) { mcCorrection.mbGainEnabled = abOn; }
     void setBrightnessEnabled(bool abOn) { mcCorrection.mbBrightnessEnabled = abOn; }
     void setGammaEnabled(bool abOn) { mcCorrection.mbGammaEnabled = abOn; }

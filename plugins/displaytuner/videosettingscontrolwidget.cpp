@@ -559,10 +559,6 @@ void setSliderFromBox(QAbstractSlider* apSlider, double adValue)
         apSlider->setValue(lnPosition);
 }
 
-void setComponents(cv::Scalar& arScalar, double adValue)
-{
-    arScalar[0] = arScalar[1] = arScalar[2] = adValue;
-}
 } // namespace
 
 void tcVideoSettingsControlWidget::onGainEnabled(bool abOn)
@@ -618,18 +614,13 @@ void tcVideoSettingsControlWidget::onBrightnessEnabled(bool abOn)
 
 void tcVideoSettingsControlWidget::onBrightnessSliderChanged(int value)
 {
-    const double ldBrightness = value / 100.0;
-    cv::Scalar lcBrightness = mpDisplayFilter->correction().mcBrightness;
-    setComponents(lcBrightness, ldBrightness);
-    mpDisplayFilter->setBrightness(lcBrightness);
-    setBoxFromSlider(mpUi->dsbBrightness, ldBrightness);
+    setForAllChannels(&tcDisplayCorrection::mcBrightness, value / 100.0);
+    setBoxFromSlider(mpUi->dsbBrightness, value / 100.0);
 }
 
 void tcVideoSettingsControlWidget::onBrightnessSpinboxChanged(double value)
 {
-    cv::Scalar lcBrightness = mpDisplayFilter->correction().mcBrightness;
-    setComponents(lcBrightness, value);
-    mpDisplayFilter->setBrightness(lcBrightness);
+    setForAllChannels(&tcDisplayCorrection::mcBrightness, value);
     setSliderFromBox(mpUi->hsBrightness, value);
     emit SettingsChanged();
 }
@@ -642,20 +633,25 @@ void tcVideoSettingsControlWidget::onGammaEnabled(bool abOn)
 
 void tcVideoSettingsControlWidget::onGammaSliderChanged(int value)
 {
-    const double ldGamma = value / 100.0;
-    cv::Scalar lcGamma = mpDisplayFilter->correction().mcGamma;
-    setComponents(lcGamma, ldGamma);
-    mpDisplayFilter->setGamma(lcGamma);
-    setBoxFromSlider(mpUi->dsbGamma, ldGamma);
+    setForAllChannels(&tcDisplayCorrection::mcGamma, value / 100.0);
+    setBoxFromSlider(mpUi->dsbGamma, value / 100.0);
 }
 
 void tcVideoSettingsControlWidget::onGammaSpinboxChanged(double value)
 {
-    cv::Scalar lcGamma = mpDisplayFilter->correction().mcGamma;
-    setComponents(lcGamma, value);
-    mpDisplayFilter->setGamma(lcGamma);
+    setForAllChannels(&tcDisplayCorrection::mcGamma, value);
     setSliderFromBox(mpUi->hsGamma, value);
     emit SettingsChanged();
+}
+
+// Brightness and gamma act alike on the three colour channels.
+void tcVideoSettingsControlWidget::setForAllChannels(cv::Scalar tcDisplayCorrection::*apValues,
+                                                     double adValue)
+{
+    tcDisplayCorrection lcCorrection = mpDisplayFilter->correction();
+    cv::Scalar& lrValues = lcCorrection.*apValues;
+    lrValues[0] = lrValues[1] = lrValues[2] = adValue;
+    mpDisplayFilter->setCorrection(lcCorrection);
 }
 
 void tcVideoSettingsControlWidget::on_pbDefaultBright_clicked()

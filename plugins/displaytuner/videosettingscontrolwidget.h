@@ -111,6 +111,7 @@ private:
     void keepInStep(tcGenIComboBox* apBox);
     void reportUnwritable(GenApi::INode* apNode);
     int gainChannel(QObject* apControl) const;
+    void setForAllChannels(cv::Scalar tcDisplayCorrection::*apValues, double adValue);
     void reportGenICam(const GenICam::GenericException& arError);
     template <class tFunc> void guarded(tFunc&& arFunc);
 

@@ -70,6 +70,19 @@ cv::Vec3b pixel8(tcFrame& arFrame, int anX, int anY)
 {
     return arFrame.filtered().at<cv::Vec3b>(anY, anX);
 }
+
+// A 2 × 2 RGB8 frame of pixels (64, 100, 200) after the correction.
+cv::Vec3b correctedRgb8(const tcDisplayCorrection& arCorrection)
+{
+    std::vector<uchar> lsPixels;
+    for (int lnPixel = 0; lnPixel < 4; ++lnPixel)
+        lsPixels.insert(lsPixels.end(), {64, 100, 200});
+    tcFrame lcFrame(lsPixels, 2, 2, kRGB8);
+    tcDisplayFilter lcFilter;
+    lcFilter.setCorrection(arCorrection);
+    lcFilter.filterImage(lcFrame.mpImage);
+    return pixel8(lcFrame, 1, 1);
+}
 } // namespace
 
 class tst_DisplayFilter : public QObject
@@ -178,30 +191,21 @@ void tst_DisplayFilter::rgb8_scalesWithEightBitsPerChannel()
 {
     // Brightness 0.1 adds 0.1 × 255 (25.5 → 26), not a tenth of 2^24 that
     // would saturate every channel; gamma 0.5 maps 64 to 128 as on mono.
-    std::vector<uchar> lsPixels;
-    for (int lnPixel = 0; lnPixel < 4; ++lnPixel)
-        lsPixels.insert(lsPixels.end(), {64, 100, 200});
-    tcFrame lcBright(lsPixels, 2, 2, kRGB8);
-    tcDisplayFilter lcFilter;
-    lcFilter.setBrightnessEnabled(true);
-    lcFilter.setBrightness(cv::Scalar(0.1, 0.1, 0.1, 0));
-    lcFilter.filterImage(lcBright.mpImage);
-    QCOMPARE(pixel8(lcBright, 1, 1), cv::Vec3b(90, 126, 226));
+    tcDisplayCorrection lcBrightness;
+    lcBrightness.mbBrightnessEnabled = true;
+    lcBrightness.mcBrightness = cv::Scalar(0.1, 0.1, 0.1, 0);
+    QCOMPARE(correctedRgb8(lcBrightness), cv::Vec3b(90, 126, 226));
 
-    tcFrame lcGamma(lsPixels, 2, 2, kRGB8);
-    tcDisplayFilter lcGammaFilter;
-    lcGammaFilter.setGammaEnabled(true);
-    lcGammaFilter.setGamma(cv::Scalar(0.5, 1, 1, 1));
-    lcGammaFilter.filterImage(lcGamma.mpImage);
     // √(100/255) × 255 = 159.7, √(200/255) × 255 = 225.8.
-    QCOMPARE(pixel8(lcGamma, 0, 1), cv::Vec3b(128, 160, 226));
+    tcDisplayCorrection lcGamma;
+    lcGamma.mbGammaEnabled = true;
+    lcGamma.mcGamma = cv::Scalar(0.5, 1, 1, 1);
+    QCOMPARE(correctedRgb8(lcGamma), cv::Vec3b(128, 160, 226));
 
-    tcFrame lcGain(lsPixels, 2, 2, kRGB8);
-    tcDisplayFilter lcGainFilter;
-    lcGainFilter.setGainEnabled(true);
-    lcGainFilter.setGain(cv::Scalar(2, 0.5, 1.5, 1));
-    lcGainFilter.filterImage(lcGain.mpImage);
-    QCOMPARE(pixel8(lcGain, 1, 0), cv::Vec3b(128, 50, 255));
+    tcDisplayCorrection lcGain;
+    lcGain.mbGainEnabled = true;
+    lcGain.mcGain = cv::Scalar(2, 0.5, 1.5, 1);
+    QCOMPARE(correctedRgb8(lcGain), cv::Vec3b(128, 50, 255));
 }
 
 void tst_DisplayFilter::table_agreesWithTheSteps_data()
