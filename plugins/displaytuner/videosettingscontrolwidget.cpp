@@ -204,7 +204,24 @@ void tcVideoSettingsControlWidget::GenApiCallback(INode*)
     if (mbUpdating)
         return;
     QScopedValueRollback<bool> lcGuard(mbUpdating, true);
+    // The combo boxes do not follow their features by themselves: a script
+    // may have chosen another mode or format.
+    guarded(
+        [this]
+        {
+            for (tcGenIComboBox* lpBox : {mpUi->comboBoxAcquireMode, mpUi->comboBoxPixelFormat})
+                if (!showsCameraChoice(lpBox))
+                    lpBox->refreshWidget();
+        });
     updateForAcqMode();
+    adaptGainControls();
+}
+
+bool tcVideoSettingsControlWidget::showsCameraChoice(tcGenIComboBox* apBox) const
+{
+    const CEnumerationPtr lpEnumeration(apBox->getNode());
+    return !IsReadable(lpEnumeration) ||
+           apBox->currentText() == tcGenICamIface::enumString(lpEnumeration, -1);
 }
 
 void tcVideoSettingsControlWidget::bindFeatures()
@@ -304,11 +321,9 @@ void tcVideoSettingsControlWidget::keepInStep(tcGenIComboBox* apBox)
                 guarded(
                     [this, apBox]
                     {
-                        const CEnumerationPtr lpEnumeration(apBox->getNode());
-                        if (!IsReadable(lpEnumeration) ||
-                            apBox->currentText() == tcGenICamIface::enumString(lpEnumeration, -1))
+                        if (showsCameraChoice(apBox))
                             return;
-                        if (!IsWritable(lpEnumeration))
+                        if (!IsWritable(CEnumerationPtr(apBox->getNode())))
                             reportUnwritable(apBox->getNode());
                         apBox->refreshWidget();
                         updateForAcqMode();

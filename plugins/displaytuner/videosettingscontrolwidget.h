@@ -110,6 +110,7 @@ private:
     void keepInStep(tcGenIDoubleSpinBox* apBox);
     void keepInStep(tcGenIComboBox* apBox);
     void reportUnwritable(GenApi::INode* apNode);
+    bool showsCameraChoice(tcGenIComboBox* apBox) const;
     int gainChannel(QObject* apControl) const;
     void setForAllChannels(cv::Scalar tcDisplayCorrection::*apValues, double adValue);
     void reportGenICam(const GenICam::GenericException& arError);

@@ -66,6 +66,7 @@ private slots:
     void setToFull_leavesReadOnlyOffsetAndMaximisesTheSize();
     void roiTitle_showsTheSensorSize();
     void monoFormats_hideGreenAndBlueGain();
+    void comboBoxes_followChangesMadeElsewhere();
     void refusedWrite_whileAcquiring_restoresTheControl();
     void refusedWrite_byTheCamera_restoresTheControl();
     void withoutCamera_controlsAreUnbound();
@@ -290,6 +291,21 @@ void tst_VideoSettingsControlWidget::monoFormats_hideGreenAndBlueGain()
     lpFormats->setCurrentIndex(lpFormats->findText(QStringLiteral("Mono12p")));
     QCOMPARE(lcMono.get("PixelFormat").toString(), QStringLiteral("Mono12p"));
     QVERIFY(child<QWidget>("hsGainG")->isHidden());
+}
+
+void tst_VideoSettingsControlWidget::comboBoxes_followChangesMadeElsewhere()
+{
+    tcOpenCamera lcCamera(tnSimcam::kColorId);
+    QVERIFY(lcCamera.mbOpen);
+    mpPanel->setCamera(&lcCamera.mcCamera);
+    QVERIFY(!child<QWidget>("hsGainG")->isHidden());
+    // As a script would: straight to the features.
+    lcCamera.set("AcquisitionMode", QStringLiteral("MultiFrame"));
+    QCOMPARE(child<QComboBox>("comboBoxAcquireMode")->currentText(), QStringLiteral("MultiFrame"));
+    QVERIFY(child<QSpinBox>("sbNumberOfFrames")->isEnabled());
+    lcCamera.set("PixelFormat", QStringLiteral("BayerGR12p"));
+    QCOMPARE(child<QComboBox>("comboBoxPixelFormat")->currentText(), QStringLiteral("BayerGR12p"));
+    QCOMPARE(lcCamera.get("PixelFormat").toString(), QStringLiteral("BayerGR12p"));
 }
 
 void tst_VideoSettingsControlWidget::refusedWrite_whileAcquiring_restoresTheControl()
