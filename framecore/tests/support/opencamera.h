@@ -11,11 +11,14 @@
 #include <QVariant>
 
 // A simulated camera opened the way the main window opens one: device, port,
-// description into the node map, then the camera object itself.
+// description into the node map, then the camera object itself. A description
+// file, when given, replaces the camera's built-in one.
 class tcOpenCamera
 {
 public:
-    explicit tcOpenCamera(const char* apDeviceId, const QByteArray& arFaults = QByteArray()) : mcSim(arFaults)
+    explicit tcOpenCamera(const char* apDeviceId, const QByteArray& arFaults = QByteArray(),
+                          const QByteArray& arXmlFile = QByteArray())
+        : mcSim(arFaults, arXmlFile)
     {
         if (!mcSim.openDevice(QString::fromLatin1(apDeviceId)))
             return;
