@@ -91,6 +91,8 @@ void tcDebugLevelDlg::fillTree()
         }
     }
     mpUi->treeWidget->sortItems(0, Qt::AscendingOrder);
+    // Names and instance addresses are read whole, the level column is short.
+    mpUi->treeWidget->resizeColumnToContents(0);
 }
 
 void tcDebugLevelDlg::treeItemDoubleClicked(QTreeWidgetItem* apItem, int anColumn)
