@@ -4,6 +4,7 @@
 #include "producerfiles.h"
 #include "ui_gentlsettings.h"
 
+#include <QAbstractItemView>
 #include <QFileInfo>
 #include <QSettings>
 #include <QSignalBlocker>
@@ -58,7 +59,7 @@ QStringList tcGenTLSettings::offeredProducers() const
 {
     QStringList lsFiles;
     for (int lnRow = 0; lnRow < mpUi->producerCombo->count(); ++lnRow)
-        lsFiles.append(mpUi->producerCombo->itemText(lnRow));
+        lsFiles.append(mpUi->producerCombo->itemData(lnRow).toString());
     return lsFiles;
 }
 
@@ -68,17 +69,23 @@ void tcGenTLSettings::refreshProducers()
     mpUi->producerCombo->clear();
     for (const QString& lsFile : tcProducerFiles::available())
     {
-        mpUi->producerCombo->addItem(lsFile);
+        // The name first: the drop-down is narrow, and vendors' files differ
+        // by name more than by folder.
+        const QFileInfo lcInfo(lsFile);
+        mpUi->producerCombo->addItem(QStringLiteral("%1 (%2)").arg(lcInfo.fileName(), lcInfo.path()), lsFile);
         mpUi->producerCombo->setItemData(mpUi->producerCombo->count() - 1, lsFile, Qt::ToolTipRole);
     }
     mpUi->producerCombo->setEnabled(mpUi->producerCombo->count() > 0);
+    // The open list shows whole paths even where the closed box cannot.
+    QAbstractItemView* lpView = mpUi->producerCombo->view();
+    lpView->setMinimumWidth(lpView->sizeHintForColumn(0) + 2 * lpView->frameWidth());
     showCurrentInCombo();
 }
 
 void tcGenTLSettings::on_producerCombo_activated(int anIndex)
 {
     if (anIndex >= 0)
-        mpUi->dllPathWidget->setFileName(mpUi->producerCombo->itemText(anIndex));
+        mpUi->dllPathWidget->setFileName(mpUi->producerCombo->itemData(anIndex).toString());
 }
 
 void tcGenTLSettings::pathChanged()
@@ -92,5 +99,5 @@ void tcGenTLSettings::pathChanged()
 void tcGenTLSettings::showCurrentInCombo()
 {
     const QSignalBlocker lcBlock(mpUi->producerCombo);
-    mpUi->producerCombo->setCurrentIndex(mpUi->producerCombo->findText(producerPath()));
+    mpUi->producerCombo->setCurrentIndex(mpUi->producerCombo->findData(producerPath()));
 }

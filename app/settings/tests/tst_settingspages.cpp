@@ -170,7 +170,8 @@ private slots:
         auto* lpCombo = lcPage.findChild<QComboBox*>(QStringLiteral("producerCombo"));
         const QStringList lsOffered = lcPage.offeredProducers();
         QVERIFY(lsOffered.contains(lsFolder + QStringLiteral("/first.cti")));
-        QCOMPARE(lpCombo->currentText(), lsFolder + QStringLiteral("/second.cti"));
+        QCOMPARE(lpCombo->currentData().toString(), lsFolder + QStringLiteral("/second.cti"));
+        QCOMPARE(lpCombo->currentText(), QStringLiteral("second.cti (%1)").arg(lsFolder));
 
         QSignalSpy lcDirty(&lcPage, &tcSettingsWidget::dirty);
         const int lnFirst = lsOffered.indexOf(lsFolder + QStringLiteral("/first.cti"));
