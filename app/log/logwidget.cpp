@@ -111,11 +111,14 @@ void tcLogWidget::trimList()
 void tcLogWidget::addEntry(int anType, const QString& arText)
 {
     // The sender is known only to slots called through a signal of this
-    // thread; anything else was logged directly.
+    // thread; anything else was logged directly. A sender nobody named is
+    // told by its class.
     QString lsSource = QStringLiteral("Logger");
     if (QThread::currentThread() == thread())
         if (const QObject* lpSender = sender())
-            lsSource = lpSender->objectName();
+            lsSource = lpSender->objectName().isEmpty()
+                           ? QString::fromLatin1(lpSender->metaObject()->className())
+                           : lpSender->objectName();
     AddLogMsg(tcLogMsg::make(anType, arText, lsSource));
 }
 

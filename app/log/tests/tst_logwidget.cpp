@@ -154,6 +154,9 @@ private slots:
         connect(&lcCamera, &tcChatter::Message, &lcLog, &tcLogWidget::LogMessage);
         emit lcCamera.Message(QStringLiteral("hello"));
         QVERIFY(lcLog.lines().first().startsWith(QStringLiteral("camera:")));
+        lcCamera.setObjectName(QString());
+        emit lcCamera.Message(QStringLiteral("unnamed"));
+        QVERIFY(lcLog.lines().last().startsWith(QStringLiteral("tcChatter:")));
     }
 
     void longTextIsCutTo511Latin1Characters()
@@ -396,7 +399,8 @@ private slots:
         QVERIFY(lnTicks > 0);
         QVERIFY(lnLargest <= 2000);
         // Direct calls from another thread have no sender to name.
-        QVERIFY(lpList->item(0)->text().startsWith(queued ? QStringLiteral(":") : QStringLiteral("Logger:")));
+        QVERIFY(lpList->item(0)->text().startsWith(queued ? QStringLiteral("tcChatter:")
+                                                          : QStringLiteral("Logger:")));
     }
 };
 
