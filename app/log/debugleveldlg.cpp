@@ -3,7 +3,6 @@
 #include "debugsource.h"
 #include "ui_debugleveldlg.h"
 
-#include <QDebug>
 #include <QSet>
 #include <QSignalBlocker>
 
@@ -115,10 +114,8 @@ void tcDebugLevelDlg::treeItemChanged(QTreeWidgetItem* apItem, int)
     if (!lbOk)
     {
         // A typo must not silence (or flood) a source: the level stays.
-        const QString lsError =
-            tr("\"%1\" is not a debug level; %2 %3 keeps its level").arg(apItem->text(1), lsName, lsInstance);
-        qWarning().noquote() << "tcDebugLevelDlg::treeItemChanged" << lsError;
-        emit Error(lsError);
+        emit Error(tr("\"%1\" is not a debug level; %2 %3 keeps its level")
+                       .arg(apItem->text(1), lsName, lsInstance));
     }
     else
     {

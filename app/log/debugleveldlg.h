@@ -27,7 +27,8 @@ public:
     void fillTree();
 
 signals:
-    // A level typed that is not a number; nothing was changed.
+    // A level typed that is not a number; nothing was changed. The main
+    // window shows it like any other error.
     void Error(const QString& arText);
 
 public slots:
