@@ -113,6 +113,30 @@ private slots:
         lpDialog->close();
     }
 
+    void everyLoadedPluginBringsItsPage()
+    {
+        QTemporaryDir lcFolder;
+        for (const char* lpFile : {"libkxtest_any.so", "libkxtest_mono.so"})
+            QVERIFY(QFile::copy(QStringLiteral(KX_FIXTURE_DIR "/") + QLatin1String(lpFile),
+                                lcFolder.filePath(QLatin1String(lpFile))));
+        store(tcPluginManager::pluginKey(QStringLiteral("tcAnyTestPlugin"), QStringLiteral("enabled")), true);
+        tcPluginManager* lpPlugins = tcPluginManager::getInstance();
+        QVERIFY(lpPlugins->loadPlugins(nullptr, lcFolder.path()));
+        QCOMPARE(lpPlugins->getAllPlugins().size(), 2);
+        {
+            // The monochrome plugin has no page of its own.
+            QPointer<tcSettingsDialog> lpDialog = openDialog(lpPlugins);
+            QCOMPARE(lpDialog->pageTitles(), (QStringList{kApplication, kGenTL, QStringLiteral("Plugins"),
+                                                          QStringLiteral("Any Test")}));
+            lpDialog->setInitialPage(QStringLiteral("Any Test"));
+            QCOMPARE(lpDialog->currentPageTitle(), QStringLiteral("Any Test"));
+            QVERIFY(lpDialog->page(QStringLiteral("Any Test"))->isExpert());
+            lpDialog->close();
+            QTRY_VERIFY(lpDialog.isNull());
+        }
+        lpPlugins->unloadPlugins();
+    }
+
     void unknownOrEmptyInitialPageKeepsTheFirst()
     {
         QPointer<tcSettingsDialog> lpDialog = openDialog();
