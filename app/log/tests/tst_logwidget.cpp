@@ -255,7 +255,7 @@ private slots:
 
         QString lsBox;
         tnModal::choosePath(lsPath);
-        QTimer::singleShot(300, [&lsBox] { tnModal::answerBox(QMessageBox::Ok, &lsBox); });
+        tnModal::answerBox(QMessageBox::Ok, &lsBox);
         child<QPushButton>(lcLog, "SaveButton")->click();
         QTRY_VERIFY(lsBox.startsWith(QStringLiteral("Unable to save the log to ")));
         QCOMPARE(lcLog.lines().size(), 3);

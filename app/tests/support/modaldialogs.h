@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,18 +15,20 @@
 // dialog runs and the test plays the user's part.
 namespace tnModal
 {
-// Waits at most five seconds, and no longer than apContext lives: a test
-// that expects no dialog gives a context that dies with it.
+// Waits at most half a minute (a loaded machine is slow to build a file
+// dialog), and no longer than apContext lives: a test that expects no dialog
+// gives a context that dies with it.
 template <typename tDialog>
-void onNext(std::function<void(tDialog*)> afHandle, QObject* apContext = qApp, int anTries = 500)
+void onNext(std::function<void(tDialog*)> afHandle, QObject* apContext = qApp,
+            QDeadlineTimer acDeadline = QDeadlineTimer(30000))
 {
     QTimer::singleShot(10, apContext,
-                       [afHandle, apContext, anTries]
+                       [afHandle, apContext, acDeadline]
                        {
                            if (auto* lpDialog = qobject_cast<tDialog*>(QApplication::activeModalWidget()))
                                afHandle(lpDialog);
-                           else if (anTries > 0)
-                               onNext<tDialog>(afHandle, apContext, anTries - 1);
+                           else if (!acDeadline.hasExpired())
+                               onNext<tDialog>(afHandle, apContext, acDeadline);
                        });
 }
 
