@@ -16,9 +16,25 @@
 #include <QTextStream>
 #include <QThread>
 
+#include <limits>
+
 namespace
 {
 const char* const kMaxEntriesKey = "MaxEntries";
+
+// Converting to local time is most of the cost of a line, and lines come in
+// bursts within the same second: each thread keeps its last conversion.
+QString localIsoTime(qint64 anSeconds)
+{
+    thread_local qint64 tnSeconds = std::numeric_limits<qint64>::min();
+    thread_local QString tsText;
+    if (anSeconds != tnSeconds)
+    {
+        tsText = QDateTime::fromSecsSinceEpoch(anSeconds).toString(Qt::ISODate);
+        tnSeconds = anSeconds;
+    }
+    return tsText;
+}
 
 // Every line followed by a newline, as copy, save and report hand them out.
 QString joinLines(const QStringList& arLines)
@@ -58,9 +74,8 @@ QString tcLogWidget::stayOnTopKey(const QString& arObjectName)
 
 QString tcLogWidget::formatLine(const tcLogMsg& arMsg) const
 {
-    const QDateTime lcTime = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(arMsg.mnTime) + mnTimeOffset);
     const QString lsTime = QStringLiteral("%1.%2")
-                               .arg(lcTime.toString(Qt::ISODate))
+                               .arg(localIsoTime(static_cast<qint64>(arMsg.mnTime) + mnTimeOffset))
                                .arg(arMsg.mnMilliseconds, 3, 10, QLatin1Char('0'));
     return QStringLiteral("%1:%2:%3:%4")
         .arg(arMsg.msSource, lsTime, tcLogEvent::typeName(arMsg.mnType), arMsg.text());
