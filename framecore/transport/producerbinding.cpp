@@ -23,9 +23,14 @@ tcProducerBinding::~tcProducerBinding()
     unload();
 }
 
+QString tcProducerBinding::bundledProducerPath()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1String(kBundledProducer);
+}
+
 QString tcProducerBinding::defaultProducerPath()
 {
-    const QString lsBundled = QCoreApplication::applicationDirPath() + QLatin1String(kBundledProducer);
+    const QString lsBundled = bundledProducerPath();
     const QString lsDefault = QFileInfo::exists(lsBundled) ? lsBundled : QString();
     std::unique_ptr<tcSettings> lpSettings(tcSettings::getSettings(QString()));
     return lpSettings->grpValue(QStringLiteral("GenTL"), QStringLiteral("default_path"), lsDefault)

@@ -20,6 +20,8 @@ public:
     explicit tcProducerBinding(QObject* apParent = nullptr);
     ~tcProducerBinding() override;
 
+    // The producer that ships beside the program, whether it exists or not.
+    static QString bundledProducerPath();
     // "default_path" of group "GenTL", or the bundled producer beside the
     // program when that key is unset and the file exists.
     static QString defaultProducerPath();
