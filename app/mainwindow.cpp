@@ -73,12 +73,25 @@ void connectIfPresent(QObject* apSender, const char* apSignal, QObject* apReceiv
 }
 } // namespace
 
+// The program's images live in a static library, whose resources the linker
+// keeps only when something refers to them.
+void MainWindow::initResources()
+{
+    static const bool sbDone = []
+    {
+        Q_INIT_RESOURCE(app);
+        return true;
+    }();
+    Q_UNUSED(sbDone)
+}
+
 MainWindow::MainWindow(bool abInternal, QWidget* apParent)
     : QMainWindow(apParent), tcDebugSource(QCoreApplication::applicationName()),
       mpUi(std::make_unique<Ui::MainWindow>()), mbInternal(abInternal), mpFrameTimer(new QTimer(this)),
       mcPluginUi(this, *this)
 {
     debugMinLevel(1);
+    initResources();
     mpUi->setupUi(this);
     setCentralWidget(mpUi->mdiArea);
     setWindowIcon(QIcon(QStringLiteral(":/images/resouces/icon.png")));

@@ -47,6 +47,9 @@ public:
     explicit MainWindow(bool abInternal, QWidget* apParent = nullptr);
     ~MainWindow() override;
 
+    // Makes the program's images available; safe to call more than once.
+    static void initResources();
+
     // Runs once after construction, while the splash is still up: title,
     // geometry, recent devices, producer, settings, plugins folder check and
     // the last device.

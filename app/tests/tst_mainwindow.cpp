@@ -204,6 +204,16 @@ private slots:
             lsTools << lpTool->objectName();
         QCOMPARE(lsTools, QStringList({"actionShow_Log", "actionShowVideo", "actionShow_New_Snapshot",
                                        "actionPlot_Widget"}));
+        QVERIFY(!QPixmap(QStringLiteral(":/images/resources/splash.png")).isNull());
+        QVERIFY(!lpWindow->windowIcon().pixmap(32).isNull());
+        QVERIFY(lpToolBar->isVisible());
+        for (QAction* lpTool : lpToolBar->actions())
+        {
+            QWidget* lpButton = lpToolBar->widgetForAction(lpTool);
+            QVERIFY2(lpButton && lpButton->isVisible() && lpButton->width() > 8,
+                     qPrintable(lpTool->objectName()));
+            QVERIFY2(!lpTool->icon().pixmap(24).isNull(), qPrintable(lpTool->objectName()));
+        }
         for (const char* lpName : {"actionShowVideo", "actionShow_New_Snapshot", "actionShow_Log",
                                    "actionShow_Config", "actionPlot_Widget", "actionCheck_for_updates"})
             QVERIFY2(!action(*lpWindow, lpName)->icon().isNull(), lpName);
