@@ -18,6 +18,7 @@
 #include "reportform.h"
 #include "settings.h"
 #include "ui_mainwindow.h"
+#include "weaklist.h"
 #include "windowfactory.h"
 #include "xmldocumentation.h"
 
@@ -707,20 +708,12 @@ void MainWindow::collectFiltersAndSinks()
 
 QList<tcViewerInterface*> MainWindow::imageFilters() const
 {
-    QList<tcViewerInterface*> llResult;
-    for (const QPointer<tcImageFilterInterface>& lpFilter : mlImageFilters)
-        if (lpFilter)
-            llResult << lpFilter.data();
-    return llResult;
+    return liveObjects<tcViewerInterface>(mlImageFilters);
 }
 
 QList<tcViewerInterface*> MainWindow::imageSinks() const
 {
-    QList<tcViewerInterface*> llResult;
-    for (const QPointer<tcImageSinkInterface>& lpSink : mlImageSinks)
-        if (lpSink)
-            llResult << lpSink.data();
-    return llResult;
+    return liveObjects<tcViewerInterface>(mlImageSinks);
 }
 
 // ---------------------------------------------------------------------------
@@ -877,11 +870,7 @@ QList<QWidget*> MainWindow::videoWindows() const
 
 QList<QWidget*> MainWindow::toolWindows() const
 {
-    QList<QWidget*> llResult;
-    for (const QPointer<QWidget>& lpWindow : mlToolWindows)
-        if (lpWindow)
-            llResult << lpWindow.data();
-    return llResult;
+    return liveObjects<QWidget>(mlToolWindows);
 }
 
 void MainWindow::addToolWindow(QWidget* apWindow)
@@ -1055,8 +1044,12 @@ void MainWindow::showXmlDocumentation()
 {
     QString lsHtml;
     QString lsError;
-    if (!tcXmlDocumentation::transform(msXmlText, tcXmlDocumentation::configuredStyleSheet(), lsHtml,
-                                       &lsError))
+    // Large descriptions take a few seconds.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool lbDone = tcXmlDocumentation::transform(msXmlText, tcXmlDocumentation::configuredStyleSheet(),
+                                                      lsHtml, &lsError);
+    QApplication::restoreOverrideCursor();
+    if (!lbDone)
     {
         qWarning().noquote() << "MainWindow::showXmlDocumentation" << lsError;
         warnBox(QStringLiteral("Unable to gernerate XML documentation :("));

@@ -2,6 +2,7 @@
 
 #include "debugsource.h"
 #include "gentlplugin.h"
+#include "weaklist.h"
 
 #include <QAction>
 #include <QDebug>
@@ -36,15 +37,6 @@ tcPluginUi::tcPluginUi(QMainWindow* apWindow, const tcDebugSource& arTracer)
 {
 }
 
-template <typename tObject> QList<tObject*> tcPluginUi::alive(const QList<QPointer<tObject>>& alList)
-{
-    QList<tObject*> llResult;
-    for (const QPointer<tObject>& lpObject : alList)
-        if (lpObject)
-            llResult << lpObject.data();
-    return llResult;
-}
-
 template <typename tObject> bool tcPluginUi::enter(QList<QPointer<tObject>>& alList, tObject* apObject)
 {
     if (!apObject || alList.contains(QPointer<tObject>(apObject)))
@@ -55,27 +47,27 @@ template <typename tObject> bool tcPluginUi::enter(QList<QPointer<tObject>>& alL
 
 QList<QMenu*> tcPluginUi::menus() const
 {
-    return alive(msPluginMenus);
+    return liveObjects<QMenu>(msPluginMenus);
 }
 
 QList<QAction*> tcPluginUi::actions() const
 {
-    return alive(msPluginActions);
+    return liveObjects<QAction>(msPluginActions);
 }
 
 QList<QWidget*> tcPluginUi::widgets() const
 {
-    return alive(msPluginWidgets);
+    return liveObjects<QWidget>(msPluginWidgets);
 }
 
 QList<QWidget*> tcPluginUi::indicators() const
 {
-    return alive(msPluginIndicators);
+    return liveObjects<QWidget>(msPluginIndicators);
 }
 
 QList<QToolBar*> tcPluginUi::toolBars() const
 {
-    return alive(msPluginToolBars);
+    return liveObjects<QToolBar>(msPluginToolBars);
 }
 
 void tcPluginUi::install(const QList<tcGenTLPlugin*>& alPlugins)

@@ -49,7 +49,6 @@ private:
     void installPlugin(tcGenTLPlugin* apPlugin);
     void addActionToSet(QAction* apAction);
     void traceSets(const QList<tcGenTLPlugin*>& alPlugins) const;
-    template <typename tObject> static QList<tObject*> alive(const QList<QPointer<tObject>>& alList);
     template <typename tObject> static bool enter(QList<QPointer<tObject>>& alList, tObject* apObject);
 
     QMainWindow* mpWindow;

@@ -57,26 +57,45 @@ bool splashVisible()
     return false;
 }
 
+// The program's command line, "kestrix" first, as argc and argv.
+struct tcArguments
+{
+    explicit tcArguments(const QStringList& arArgs)
+    {
+        mlStore.push_back(QByteArray("kestrix"));
+        for (const QString& lsArg : arArgs)
+            mlStore.push_back(lsArg.toUtf8());
+        for (QByteArray& lrArg : mlStore)
+            mlArgv.push_back(lrArg.data());
+        mnArgc = static_cast<int>(mlArgv.size());
+    }
+    char** argv() { return mlArgv.data(); }
+
+    std::vector<QByteArray> mlStore;
+    std::vector<char*> mlArgv;
+    int mnArgc = 0;
+};
+
+// The program installs its own message handler; the test's comes back after.
+struct tcHandlerGuard
+{
+    tcHandlerGuard() : mpPrevious(qInstallMessageHandler(nullptr)) { qInstallMessageHandler(mpPrevious); }
+    ~tcHandlerGuard() { qInstallMessageHandler(mpPrevious); }
+    QtMessageHandler mpPrevious;
+};
+
 // Runs the program with the given arguments. From inside its event loop the
 // driver answers every message box, optionally raises a critical message from
 // a worker thread once the window is up, and then closes the main window.
 tcRunResult runProgram(const QStringList& arArgs, bool abRaiseCritical = false)
 {
     tcRunResult lcResult;
-    std::vector<QByteArray> lcStore{QByteArray("kestrix")};
-    for (const QString& lsArg : arArgs)
-        lcStore.push_back(lsArg.toUtf8());
-    std::vector<char*> lcArgv;
-    for (QByteArray& lrArg : lcStore)
-        lcArgv.push_back(lrArg.data());
-    int lnArgc = static_cast<int>(lcArgv.size());
-
-    QtMessageHandler lpPrevious = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler(lpPrevious);
+    tcArguments lcArguments(arArgs);
+    const tcHandlerGuard lcHandler;
 
     bool lbCriticalSent = false;
     lcResult.mnExitCode = kestrixMain(
-        lnArgc, lcArgv.data(),
+        lcArguments.mnArgc, lcArguments.argv(),
         [&]
         {
             auto* lpTimer = new QTimer(qApp);
@@ -124,16 +143,7 @@ tcRunResult runProgram(const QStringList& arArgs, bool abRaiseCritical = false)
             lpTimer->start(20);
         });
 
-    qInstallMessageHandler(lpPrevious);
     return lcResult;
-}
-
-std::vector<QByteArray> argumentStore(const QStringList& arArgs)
-{
-    std::vector<QByteArray> lcStore{QByteArray("kestrix")};
-    for (const QString& lsArg : arArgs)
-        lcStore.push_back(lsArg.toUtf8());
-    return lcStore;
 }
 
 QString frameInfo(QWidget* apVideo)
@@ -172,13 +182,8 @@ struct tcNewcomerRun
 tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bool abExpectAutoOpen)
 {
     tcNewcomerRun lcRun;
-    std::vector<QByteArray> lcStore = argumentStore(arArgs);
-    std::vector<char*> lcArgv;
-    for (QByteArray& lrArg : lcStore)
-        lcArgv.push_back(lrArg.data());
-    int lnArgc = static_cast<int>(lcArgv.size());
-    QtMessageHandler lpPrevious = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler(lpPrevious);
+    tcArguments lcArguments(arArgs);
+    const tcHandlerGuard lcHandler;
 
     tcModalDriver* lpDriver = nullptr;
     auto lcPlay = [&]
@@ -252,7 +257,7 @@ tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bo
         lpWindow->close();
     };
     lcRun.mnExitCode =
-        kestrixMain(lnArgc, lcArgv.data(),
+        kestrixMain(lcArguments.mnArgc, lcArguments.argv(),
                     [&]
                     {
                         lpDriver = new tcModalDriver();
@@ -270,7 +275,6 @@ tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bo
                                          });
                         lpStart->start(20);
                     });
-    qInstallMessageHandler(lpPrevious);
     return lcRun;
 }
 
