@@ -15,6 +15,7 @@
 #include "imagesinkinterface.h"
 #include "pluginmanager.h"
 #include "producerbinding.h"
+#include "recentdevices.h"
 #include "reportform.h"
 #include "settings.h"
 #include "ui_mainwindow.h"
@@ -109,9 +110,11 @@ MainWindow::MainWindow(bool abInternal, QWidget* apParent)
     mpUi->actionOpen_Device->setEnabled(false);
     connectActions();
     connect(mpFrameTimer, &QTimer::timeout, this, &MainWindow::UpdateFramerate);
-    mpRecentMenu = new QMenu(QStringLiteral("Recent Cameras..."), this);
-    mpRecentMenu->setObjectName(QStringLiteral("menuRecent"));
-    mpUi->menuFile->insertMenu(mpUi->actionSettings, mpRecentMenu);
+    auto* lpRecentMenu = new QMenu(QStringLiteral("Recent Cameras..."), this);
+    lpRecentMenu->setObjectName(QStringLiteral("menuRecent"));
+    mpUi->menuFile->insertMenu(mpUi->actionSettings, lpRecentMenu);
+    mpRecent = new tcRecentDevices(lpRecentMenu);
+    connect(mpRecent, &tcRecentDevices::openRequested, this, &MainWindow::openRecentAction);
 
     connectPluginManager();
     mpFrameTimer->start(kFrameTickMs);
@@ -216,6 +219,16 @@ QString MainWindow::displayName() const
     return QApplication::applicationDisplayName();
 }
 
+QList<QAction*> MainWindow::recentActions() const
+{
+    return mpRecent->actions();
+}
+
+QMenu* MainWindow::recentMenu() const
+{
+    return mpRecent->menu();
+}
+
 tcCameraInterface* MainWindow::camera() const
 {
     return mpCamera;
@@ -233,7 +246,7 @@ void MainWindow::startUp()
 {
     setWindowTitle(QStringLiteral("%1 - %2").arg(displayName(), tcSettings::getDefaultIniFile()));
     restoreGeometry(setting(QStringLiteral("geometry")).toByteArray());
-    restoreRecentDevices();
+    mpRecent->load(*appSettings());
 
     const QString lsProducer = tcProducerBinding::defaultProducerPath();
     if (!lsProducer.isEmpty() && QFileInfo::exists(lsProducer))
@@ -309,7 +322,7 @@ void MainWindow::closeEvent(QCloseEvent* apEvent)
     QCoreApplication::processEvents();
     if (mpLogWindow)
         mpLogWindow->close();
-    saveRecentDevices();
+    mpRecent->save(*appSettings());
     appSettings()->setValue(QStringLiteral("geometry"), saveGeometry());
     apEvent->accept();
     QCoreApplication::quit();
@@ -353,85 +366,21 @@ void MainWindow::applySettings()
 // ---------------------------------------------------------------------------
 // Recent devices
 
-void MainWindow::restoreRecentDevices()
-{
-    std::unique_ptr<tcSettings> lpSettings = appSettings();
-    const int lnCount = lpSettings->beginReadArray(QStringLiteral("mru"));
-    for (int lnEntry = 0; lnEntry < lnCount; ++lnEntry)
-    {
-        lpSettings->setArrayIndex(lnEntry);
-        addRecentAction(lpSettings->value(QStringLiteral("name")).toString(),
-                        lpSettings->value(QStringLiteral("camera")).toString(),
-                        lpSettings->value(QStringLiteral("tooltip")).toString());
-    }
-    lpSettings->endArray();
-}
-
-void MainWindow::saveRecentDevices()
-{
-    std::unique_ptr<tcSettings> lpSettings = appSettings();
-    lpSettings->remove(QStringLiteral("mru"));
-    lpSettings->beginWriteArray(QStringLiteral("mru"), mlRecentActions.size());
-    for (int lnEntry = 0; lnEntry < mlRecentActions.size(); ++lnEntry)
-    {
-        const QAction* lpAction = mlRecentActions[lnEntry];
-        lpSettings->setArrayIndex(lnEntry);
-        lpSettings->setValue(QStringLiteral("name"), lpAction->text());
-        lpSettings->setValue(QStringLiteral("tooltip"), lpAction->toolTip());
-        lpSettings->setValue(QStringLiteral("camera"), lpAction->data());
-    }
-    lpSettings->endArray();
-}
-
-QAction* MainWindow::addRecentAction(const QString& arName, const QString& arEncoded,
-                                     const QString& arToolTip)
-{
-    auto* lpAction = new QAction(arName, this);
-    lpAction->setData(arEncoded);
-    lpAction->setToolTip(arToolTip);
-    lpAction->setStatusTip(arToolTip);
-    connect(lpAction, &QAction::triggered, this, &MainWindow::openRecent);
-    mlRecentActions << lpAction;
-    mpRecentMenu->addAction(lpAction);
-    return lpAction;
-}
-
-// A device already listed keeps its place; a new one goes last and pushes the
-// oldest out when the list is full.
-void MainWindow::rememberDevice(const QString& arName, int anInterfaceIndex, const QString& arDeviceId)
-{
-    const QString lsEncoded = QStringLiteral("%1,%2").arg(anInterfaceIndex).arg(arDeviceId);
-    QAction* lpAction = nullptr;
-    for (QAction* lpCandidate : mlRecentActions)
-        if (lpCandidate->text() == arName)
-            lpAction = lpCandidate;
-    if (!lpAction)
-    {
-        lpAction = addRecentAction(arName, lsEncoded, QString());
-        const int lnMax = setting(QStringLiteral("maxNumMru"), 10).toInt();
-        while (mlRecentActions.size() > qMax(lnMax, 1))
-            delete mlRecentActions.takeFirst();
-    }
-    const QString lsTip =
-        QStringLiteral("%1 ID %2 on interface %3").arg(arName, arDeviceId).arg(anInterfaceIndex);
-    lpAction->setToolTip(lsTip);
-    lpAction->setStatusTip(lsTip);
-    lpAction->setData(lsEncoded);
-}
-
 void MainWindow::openRecent()
 {
-    auto* lpAction = qobject_cast<QAction*>(sender());
-    if (!lpAction || openEncodedDeviceInfo(lpAction->data().toString()))
+    openRecentAction(qobject_cast<QAction*>(sender()));
+}
+
+// An entry whose device does not open any more may be taken off the list.
+void MainWindow::openRecentAction(QAction* apAction)
+{
+    if (!apAction || openEncodedDeviceInfo(apAction->data().toString()))
         return;
     const auto leAnswer = QMessageBox::question(
-        this, displayName(), QStringLiteral("Remove \"%1\" from recent devices?").arg(lpAction->text()),
+        this, displayName(), QStringLiteral("Remove \"%1\" from recent devices?").arg(apAction->text()),
         QMessageBox::Yes | QMessageBox::No);
-    if (leAnswer != QMessageBox::Yes)
-        return;
-    mlRecentActions.removeAll(lpAction);
-    mpRecentMenu->removeAction(lpAction);
-    lpAction->deleteLater();
+    if (leAnswer == QMessageBox::Yes)
+        mpRecent->remove(apAction);
 }
 
 bool MainWindow::openEncodedDeviceInfo(QString arEncoded)
@@ -464,7 +413,8 @@ void MainWindow::Open_Device()
     if (!OpenDevice(lcChooser.interfaceIndex(), lcChooser.deviceId()))
         return;
     const QString lsName = lcChooser.deviceModel().isEmpty() ? lcChooser.deviceId() : lcChooser.deviceModel();
-    rememberDevice(lsName, lcChooser.interfaceIndex(), lcChooser.deviceId());
+    mpRecent->remember(lsName, lcChooser.interfaceIndex(), lcChooser.deviceId(),
+                       setting(QStringLiteral("maxNumMru"), 10).toInt());
 }
 
 bool MainWindow::OpenDevice(int anInterfaceIndex, const QString& arDeviceId)

@@ -30,6 +30,7 @@ class tcGenTLPlugin;
 class tcImageFilterInterface;
 class tcImageSinkInterface;
 class tcProducerBinding;
+class tcRecentDevices;
 class tcViewerInterface;
 class tcViewerThread;
 
@@ -65,8 +66,8 @@ public:
     bool isInternalUser() const { return mbInternal; }
     tcCameraInterface* camera() const;
     tcGenTLInterface* producer() const;
-    QList<QAction*> recentActions() const { return mlRecentActions; }
-    QMenu* recentMenu() const { return mpRecentMenu; }
+    QList<QAction*> recentActions() const;
+    QMenu* recentMenu() const;
     QLabel* statusLabel() const { return mpStatusLabel; }
     QProgressBar* progressBar() const { return mpProgressBar; }
     QPushButton* abortButton() const { return mpAbortButton; }
@@ -140,10 +141,7 @@ private:
     void connectPluginManager();
     void setNoDeviceActionStates();
     void loadProducer(const QString& arPath);
-    void restoreRecentDevices();
-    void saveRecentDevices();
-    QAction* addRecentAction(const QString& arName, const QString& arEncoded, const QString& arToolTip);
-    void rememberDevice(const QString& arName, int anInterfaceIndex, const QString& arDeviceId);
+    void openRecentAction(QAction* apAction);
     bool openCamera(int anInterfaceIndex, const QString& arDeviceId);
     void afterUsableOpen(const QString& arDeviceId);
     void checkPluginsFolder();
@@ -177,8 +175,7 @@ private:
     quint64 mnFrameCount = 0;
     quint64 mnFramesAtLastTick = 0;
     bool mbSplashActive = true;
-    QList<QAction*> mlRecentActions;
-    QMenu* mpRecentMenu = nullptr;
+    tcRecentDevices* mpRecent = nullptr;
     QList<QPointer<tcImageSinkInterface>> mlImageSinks;
     QList<QPointer<tcImageFilterInterface>> mlImageFilters;
     QList<QPointer<QWidget>> mlToolWindows;
