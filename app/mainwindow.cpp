@@ -5,14 +5,13 @@
 #include "cmdrunner.h"
 #include "descriptionloader.h"
 #include "devicedialog.h"
+#include "framerouter.h"
 #include "genicamiface.h"
 #include "genicamparamsdialog.h"
 #include "gentlexcept.h"
 #include "gentlinterface.h"
 #include "gentlplugin.h"
 #include "gentltreemodel.h"
-#include "imagefilterinterface.h"
-#include "imagesinkinterface.h"
 #include "pluginmanager.h"
 #include "producerbinding.h"
 #include "recentdevices.h"
@@ -90,7 +89,7 @@ void MainWindow::initResources()
 MainWindow::MainWindow(bool abInternal, QWidget* apParent)
     : QMainWindow(apParent), tcDebugSource(QCoreApplication::applicationName()),
       mpUi(std::make_unique<Ui::MainWindow>()), mbInternal(abInternal), mpFrameTimer(new QTimer(this)),
-      mcPluginUi(this, *this)
+      mpFrameRouter(new tcFrameRouter(this)), mcPluginUi(this, *this)
 {
     debugMinLevel(1);
     initResources();
@@ -110,6 +109,7 @@ MainWindow::MainWindow(bool abInternal, QWidget* apParent)
     mpUi->actionOpen_Device->setEnabled(false);
     connectActions();
     connect(mpFrameTimer, &QTimer::timeout, this, &MainWindow::UpdateFramerate);
+    connect(mpFrameRouter, &tcFrameRouter::filterSettingsChanged, this, &MainWindow::filterSettingsChanged);
     auto* lpRecentMenu = new QMenu(QStringLiteral("Recent Cameras..."), this);
     lpRecentMenu->setObjectName(QStringLiteral("menuRecent"));
     mpUi->menuFile->insertMenu(mpUi->actionSettings, lpRecentMenu);
@@ -256,7 +256,7 @@ void MainWindow::startUp()
             QStringLiteral("No GenTL library has been selected...\nplease go to settings and select one"));
 
     applySettings();
-    collectFiltersAndSinks();
+    mpFrameRouter->collect(*tcPluginManager::getInstance());
     mbSplashActive = false;
     checkPluginsFolder();
 
@@ -616,7 +616,7 @@ void MainWindow::warnBox(const QString& arText)
 void MainWindow::pluginsChanged(QList<tcGenTLPlugin*> alPlugins)
 {
     mcPluginUi.install(alPlugins);
-    collectFiltersAndSinks();
+    mpFrameRouter->collect(*tcPluginManager::getInstance());
 }
 
 void MainWindow::addPluginMenu(QMenu* apMenu)
@@ -639,31 +639,14 @@ void MainWindow::addPluginIndicator(tcGenTLPlugin* /*apPlugin*/, QWidget* apIndi
     mcPluginUi.addIndicator(apIndicator);
 }
 
-void MainWindow::collectFiltersAndSinks()
-{
-    tcPluginManager* lpPlugins = tcPluginManager::getInstance();
-    mlImageSinks.clear();
-    for (tcViewerInterface* lpInterface : lpPlugins->allInterfaces(QStringLiteral("tcImageSinkInterface")))
-        if (auto* lpSink = qobject_cast<tcImageSinkInterface*>(lpInterface))
-            mlImageSinks << lpSink;
-    mlImageFilters.clear();
-    for (tcViewerInterface* lpInterface : lpPlugins->allInterfaces(QStringLiteral("tcImageFilterInterface")))
-        if (auto* lpFilter = qobject_cast<tcImageFilterInterface*>(lpInterface))
-        {
-            mlImageFilters << lpFilter;
-            connect(lpFilter, &tcImageFilterInterface::SettingsChanged, this,
-                    &MainWindow::filterSettingsChanged, Qt::UniqueConnection);
-        }
-}
-
 QList<tcViewerInterface*> MainWindow::imageFilters() const
 {
-    return liveObjects<tcViewerInterface>(mlImageFilters);
+    return mpFrameRouter->filters();
 }
 
 QList<tcViewerInterface*> MainWindow::imageSinks() const
 {
-    return liveObjects<tcViewerInterface>(mlImageSinks);
+    return mpFrameRouter->sinks();
 }
 
 // ---------------------------------------------------------------------------
@@ -674,49 +657,7 @@ void MainWindow::NewFrame(tpImageBuffer apFrame)
     mpLastFrame = apFrame;
     if (apFrame && !apFrame->isNull())
         ++mnFrameCount;
-    routeFrame(apFrame);
-}
-
-// Filters in plugin order, each handing the next the frame to use; then the
-// sinks and the video windows. A failing plugin is reported and skipped.
-void MainWindow::routeFrame(tpImageBuffer apFrame)
-{
-    for (const QPointer<tcImageFilterInterface>& lpFilter : mlImageFilters)
-    {
-        if (!lpFilter)
-            continue;
-        try
-        {
-            if (tpImageBuffer lpNext = lpFilter->filterImage(apFrame))
-                apFrame = lpNext;
-        }
-        catch (const GenICam::GenericException& arError)
-        {
-            tcGenICamIface::warn(arError);
-        }
-        catch (...)
-        {
-            qWarning() << "MainWindow::NewFrame" << lpFilter->name() << "Unhandled Execption";
-        }
-    }
-    for (const QPointer<tcImageSinkInterface>& lpSink : mlImageSinks)
-    {
-        if (!lpSink)
-            continue;
-        try
-        {
-            lpSink->NewFrame(apFrame);
-        }
-        catch (const GenICam::GenericException& arError)
-        {
-            tcGenICamIface::warn(arError);
-        }
-        catch (...)
-        {
-            qWarning() << "MainWindow::NewFrame" << lpSink->name() << "Unhandled Execption";
-        }
-    }
-    emit frameForDisplay(apFrame);
+    emit frameForDisplay(mpFrameRouter->route(apFrame));
 }
 
 void MainWindow::filterSettingsChanged()
@@ -724,7 +665,7 @@ void MainWindow::filterSettingsChanged()
     if (!mpCamera || mpCamera->IsRunning() || !mpLastFrame || mpLastFrame->isNull())
         return;
     mpLastFrame->getFilteredData(true);
-    routeFrame(mpLastFrame);
+    emit frameForDisplay(mpFrameRouter->route(mpLastFrame));
 }
 
 void MainWindow::CameraAcquiring(bool abOn)
