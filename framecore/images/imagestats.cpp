@@ -17,10 +17,16 @@ void tcImageStats::setImage(const tpImageBuffer& apImage)
 int tcImageStats::ComputeHistogram(int anBinCount, QVarLengthArray<double, 256>& arCentres,
                                    QVarLengthArray<double, 256>& arCounts)
 {
-    if (!mpImage || !mpImage->getSize().isValid() || anBinCount < 1)
+    return ComputeHistogram(anBinCount, 0, arCentres, arCounts);
+}
+
+int tcImageStats::ComputeHistogram(int anBinCount, int anChannel, QVarLengthArray<double, 256>& arCentres,
+                                   QVarLengthArray<double, 256>& arCounts)
+{
+    if (!mpImage || !mpImage->getSize().isValid() || anBinCount < 1 || anChannel < 0)
         return 0;
     const cv::Mat& lcFiltered = mpImage->getFilteredData(false);
-    if (lcFiltered.empty())
+    if (lcFiltered.empty() || anChannel >= lcFiltered.channels())
         return 0;
     arCentres.resize(anBinCount);
     arCounts.resize(anBinCount);
@@ -30,7 +36,7 @@ int tcImageStats::ComputeHistogram(int anBinCount, QVarLengthArray<double, 256>&
     const float lfRangeEnd = static_cast<float>(1u << lnBits);
     const float lfRange[] = {0.0f, lfRangeEnd};
     const float* lpRanges[] = {lfRange};
-    const int lnChannels[] = {0};
+    const int lnChannels[] = {anChannel};
     const int lnBins[] = {anBinCount};
     cv::Mat lcHistogram;
     cv::calcHist(&lcFiltered, 1, lnChannels, cv::Mat(), lcHistogram, 1, lnBins, lpRanges, true, false);

@@ -88,6 +88,24 @@ private slots:
         QCOMPARE(lsCounts[10], 0.0);
     }
 
+    void histogramOfEachChannel()
+    {
+        // RGB8: red 10 everywhere, green 20, blue counts 0..3.
+        std::vector<uchar> lsBytes;
+        for (uchar lnPixel = 0; lnPixel < 4; ++lnPixel)
+            lsBytes.insert(lsBytes.end(), {10, 20, lnPixel});
+        tcImageStats lcStats(tcImageBuffer::newImage(lsBytes.data(), 2, 2, quint64(0x02180014u)));
+        QVarLengthArray<double, 256> lsCentres;
+        QVarLengthArray<double, 256> lsCounts;
+        QCOMPARE(lcStats.ComputeHistogram(256, 1, lsCentres, lsCounts), 256);
+        QCOMPARE(lsCounts[20], 4.0);
+        QCOMPARE(lcStats.ComputeHistogram(256, 2, lsCentres, lsCounts), 256);
+        QCOMPARE(lsCounts[3], 1.0);
+        QCOMPARE(lsCounts[20], 0.0);
+        QCOMPARE(lcStats.ComputeHistogram(256, 3, lsCentres, lsCounts), 0);
+        QCOMPARE(lcStats.ComputeHistogram(256, -1, lsCentres, lsCounts), 0);
+    }
+
     void histogramWithoutUsableFrame()
     {
         QVarLengthArray<double, 256> lsCentres(3);
