@@ -4,6 +4,7 @@
 // built on request (target kx_plotdemo) to look at the window.
 //
 //   kx_plotdemo [key...]   e.g. kx_plotdemo histogram:0:0 hprofile:-1:0
+//   kx_plotdemo            opens the curve chooser
 #include "opencamera.h"
 #include "plotproperties.h"
 #include "plotwidget.h"
@@ -40,9 +41,10 @@ int main(int argc, char* argv[])
                                  lpImageSink->NewFrame(apFrame);
                      });
 
-    QStringList lsKeys = lcApp.arguments().mid(1);
+    // Without keys the chooser opens, as after a click on "Add Plot...".
+    const QStringList lsKeys = lcApp.arguments().mid(1);
     if (lsKeys.isEmpty())
-        lsKeys << QStringLiteral("histogram:0:0");
+        QTimer::singleShot(500, lpWindow, &tcPlotWidget::addRow);
     const QList<QColor> lsColors = tcPlotWidget::defaultPalette();
     for (int lnIndex = 0; lnIndex < lsKeys.size(); ++lnIndex)
     {
