@@ -22,6 +22,7 @@
 #include <qwt_scale_widget.h>
 #include <qwt_symbol.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -132,6 +133,9 @@ tcPlotWidget::~tcPlotWidget()
         delete lpCurve;
     }
     msCurves.clear();
+    // Outside point tracking the marker is detached, and so not the plot's.
+    if (!mpMarker->plot())
+        delete mpMarker;
 }
 
 QList<QColor> tcPlotWidget::defaultPalette()
@@ -234,6 +238,22 @@ void tcPlotWidget::connectControls()
     connect(mpUi->statsPlotCB, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &tcPlotWidget::onStatisticsCurveChanged);
     connect(mpUi->statsGB, &QGroupBox::toggled, this, &tcPlotWidget::onStatisticsCurveChanged);
+}
+
+QAction* tcPlotWidget::createWindowAction(QObject* apParent)
+{
+    auto* lpAction = new QAction(windowTitle(), apParent);
+    connect(this, &QWidget::windowTitleChanged, lpAction, &QAction::setText);
+    connect(lpAction, &QAction::triggered, this,
+            [this]
+            {
+                if (isMinimized())
+                    showNormal();
+                raise();
+                activateWindow();
+            });
+    connect(this, &QObject::destroyed, lpAction, &QObject::deleteLater);
+    return lpAction;
 }
 
 // ---- sources ---------------------------------------------------------------

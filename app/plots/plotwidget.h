@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QAction;
 class QComboBox;
 class QLineEdit;
 class QToolBar;
@@ -76,6 +77,9 @@ public:
     void removeCurves(const QString& arKey);
     // Opens the shared axis dialog for this window.
     void openAxisDialog();
+    // An entry for a window menu: its text follows the window title, it
+    // brings the window up when triggered, and it is deleted with the window.
+    QAction* createWindowAction(QObject* apParent);
 
     // The saving interface: curve titles, export of one, the file types,
     // import of one file as a new curve.

@@ -10,12 +10,31 @@ struct tsKindName
     tcImageStatsKey::teKind meKind;
     const char* mpName;
     int mnNumbers;
+    const char* mpXLabel;
+    const char* mpYLabel;
 };
 
 const tsKindName kKindNames[] = {
-    {tcImageStatsKey::Histogram, "histogram", 2},      {tcImageStatsKey::HorizontalProfile, "hprofile", 2},
-    {tcImageStatsKey::VerticalProfile, "vprofile", 2}, {tcImageStatsKey::FrameIdGap, "idgap", 0},
-    {tcImageStatsKey::FrameInterval, "interval", 0},   {tcImageStatsKey::LostFrames, "lost", 0}};
+    {tcImageStatsKey::Histogram, "histogram", 2, QT_TRANSLATE_NOOP("tcImageStatsKey", "Pixel value"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Pixels")},
+    {tcImageStatsKey::HorizontalProfile, "hprofile", 2, QT_TRANSLATE_NOOP("tcImageStatsKey", "Column"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Pixel value")},
+    {tcImageStatsKey::VerticalProfile, "vprofile", 2, QT_TRANSLATE_NOOP("tcImageStatsKey", "Row"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Pixel value")},
+    {tcImageStatsKey::FrameIdGap, "idgap", 0, QT_TRANSLATE_NOOP("tcImageStatsKey", "Frame id"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Frames lost before")},
+    {tcImageStatsKey::FrameInterval, "interval", 0, QT_TRANSLATE_NOOP("tcImageStatsKey", "Frame id"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Interval (ms)")},
+    {tcImageStatsKey::LostFrames, "lost", 0, QT_TRANSLATE_NOOP("tcImageStatsKey", "Frame id"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Frames lost in all")}};
+
+const tsKindName* entryOf(tcImageStatsKey::teKind aeKind)
+{
+    for (const tsKindName& lrName : kKindNames)
+        if (lrName.meKind == aeKind)
+            return &lrName;
+    return nullptr;
+}
 
 QString tr(const char* apText)
 {
@@ -54,14 +73,11 @@ tcImageStatsKey tcImageStatsKey::parse(const QString& arKey)
 
 QString tcImageStatsKey::toString() const
 {
-    for (const tsKindName& lrName : kKindNames)
-        if (lrName.meKind == meKind)
-            return lrName.mnNumbers ? QStringLiteral("%1:%2:%3")
-                                          .arg(QLatin1String(lrName.mpName))
-                                          .arg(mnFirst)
-                                          .arg(mnSecond)
-                                    : QString::fromLatin1(lrName.mpName);
-    return QString();
+    const tsKindName* lpEntry = entryOf(meKind);
+    if (!lpEntry)
+        return QString();
+    const QString lsName = QString::fromLatin1(lpEntry->mpName);
+    return lpEntry->mnNumbers ? QStringLiteral("%1:%2:%3").arg(lsName).arg(mnFirst).arg(mnSecond) : lsName;
 }
 
 bool tcImageStatsKey::needsPixels() const
@@ -117,39 +133,12 @@ QString tcImageStatsKey::title() const
 
 QString tcImageStatsKey::xLabel() const
 {
-    switch (meKind)
-    {
-    case Histogram:
-        return tr("Pixel value");
-    case HorizontalProfile:
-        return tr("Column");
-    case VerticalProfile:
-        return tr("Row");
-    case FrameIdGap:
-    case FrameInterval:
-    case LostFrames:
-        return tr("Frame id");
-    default:
-        return QString();
-    }
+    const tsKindName* lpEntry = entryOf(meKind);
+    return lpEntry ? tr(lpEntry->mpXLabel) : QString();
 }
 
 QString tcImageStatsKey::yLabel() const
 {
-    switch (meKind)
-    {
-    case Histogram:
-        return tr("Pixels");
-    case HorizontalProfile:
-    case VerticalProfile:
-        return tr("Pixel value");
-    case FrameIdGap:
-        return tr("Frames lost before");
-    case FrameInterval:
-        return tr("Interval (ms)");
-    case LostFrames:
-        return tr("Frames lost in all");
-    default:
-        return QString();
-    }
+    const tsKindName* lpEntry = entryOf(meKind);
+    return lpEntry ? tr(lpEntry->mpYLabel) : QString();
 }

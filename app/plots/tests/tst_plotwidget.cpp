@@ -9,6 +9,7 @@
 #include <qwt_plot.h>
 #include <qwt_scale_div.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -102,6 +103,20 @@ private slots:
         QVERIFY(lcWidget.curves().isEmpty());
         QCOMPARE(lcWidget.fileTypes(), QStringList{QStringLiteral("CSV Files (*.csv)")});
         QVERIFY(lcWidget.dataReportText().isEmpty());
+    }
+
+    void windowMenuEntry()
+    {
+        QObject lcMenu;
+        auto* lpWidget = new tcPlotWidget();
+        QPointer<QAction> lpAction = lpWidget->createWindowAction(&lcMenu);
+        QCOMPARE(lpAction->text(), QStringLiteral("Plot: No Source"));
+        tcFakeSource lcSource(QStringLiteral("Fake Source"));
+        lpWidget->onNewPlugin(&lcSource);
+        QCOMPARE(lpAction->text(), QStringLiteral("Plot: Fake Source"));
+        lpAction->trigger();
+        delete lpWidget;
+        QTRY_VERIFY(lpAction.isNull());
     }
 
     void sources()
