@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QVector>
 
+#include <memory>
+
 // A chooser listing the keys of the fake source; the key is the item text.
 class tcFakeChooser : public tcPlotChooserWidget
 {
@@ -71,7 +73,19 @@ public:
         return true;
     }
 
+    std::unique_ptr<tcPlotAxisDescription> xAxisDescription() override
+    {
+        if (!mbDescribesAxis)
+            return nullptr;
+        auto lpAxis = std::make_unique<tcPlotAxisDescription>();
+        lpAxis->msTitle = QStringLiteral("Time");
+        lpAxis->mnLabelRotation = -45.0;
+        lpAxis->mnLabelAlignment = Qt::AlignLeft | Qt::AlignBottom;
+        return lpAxis;
+    }
+
     QStringList msKeys{QStringLiteral("a"), QStringLiteral("b")};
+    bool mbDescribesAxis = false;
     bool mbOffersChooser = true;
     int mnChoosers = 0;
     int mnDataCalls = 0;

@@ -8,10 +8,14 @@
 #include <qwt_legend_label.h>
 #include <qwt_plot.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_draw.h>
+#include <qwt_scale_widget.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +24,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -185,6 +190,39 @@ private slots:
         QVERIFY(lcWindow.mcWidget.curves().isEmpty());
         QCOMPARE(lcWindow.part<QComboBox>("statsPlotCB")->count(), 0);
         QTRY_VERIFY(lcWindow.mcWidget.findChildren<tcPlotChooser*>().isEmpty());
+    }
+
+    void removingThroughTheDialog()
+    {
+        tsWindow lcWindow;
+        lcWindow.add(QStringLiteral("a"));
+        lcWindow.add(QStringLiteral("b"));
+        // Ticks the second curve's box and accepts, once the dialog is up.
+        QTimer::singleShot(0, &lcWindow.mcWidget,
+                           []
+                           {
+                               auto* lpDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                               QVERIFY(lpDialog);
+                               QCOMPARE(lpDialog->windowTitle(), QStringLiteral("Remove Plots"));
+                               const QList<QCheckBox*> lsBoxes = lpDialog->findChildren<QCheckBox*>();
+                               QCOMPARE(lsBoxes.size(), 2);
+                               QCOMPARE(lsBoxes[1]->text(), QStringLiteral("Curve b"));
+                               QCOMPARE(lsBoxes[1]->palette().color(QPalette::WindowText), QColor(Qt::cyan));
+                               lsBoxes[1]->setChecked(true);
+                               lpDialog->accept();
+                           });
+        lcWindow.mcWidget.removeRow();
+        QCOMPARE(lcWindow.mcWidget.saveableItems(), QStringList{QStringLiteral("Curve a")});
+    }
+
+    void xAxisOfTheSource()
+    {
+        tsWindow lcWindow;
+        lcWindow.mcSource.mbDescribesAxis = true;
+        lcWindow.mcWidget.addRow();
+        const QwtScaleWidget* lpAxis = lcWindow.plot()->axisWidget(QwtPlot::xBottom);
+        QCOMPARE(lpAxis->scaleDraw()->labelRotation(), -45.0);
+        QCOMPARE(lpAxis->scaleDraw()->labelAlignment(), Qt::AlignLeft | Qt::AlignBottom);
     }
 
     void sourceWithoutChooserOrData()
