@@ -80,6 +80,7 @@ tcPlotWidget::tcPlotWidget(QWidget* apParent)
     // The plot takes the room; legend and controls keep what they need.
     mpUi->controlPanel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     mpUi->legendBox->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+    mpUi->legendBox->setMinimumWidth(200); // room for a curve title
     mpUi->mpBody->setStretch(0, 1);
     mpUi->controlPanel->hide();
     mpUi->expandButton->setIcon(QIcon(QString::fromLatin1(kRightArrow)));
