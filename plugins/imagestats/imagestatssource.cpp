@@ -113,14 +113,15 @@ void tcImageStatsSource::takeFrame(const tpImageBuffer& apFrame)
             continue;
         }
         const tcImageStatsKey lcKey = tcImageStatsKey::parse(lcIt.key());
-        if (!lcKey.needsPixels() || compute(lcKey, apFrame, *lcIt))
-            lsReady << lcIt.key();
+        if (lcKey.needsPixels())
+            compute(lcKey, apFrame, *lcIt);
+        lsReady << lcIt.key();
     }
     for (const QString& lrKey : qAsConst(lsReady))
         emit PlotReady(this, lrKey);
 }
 
-bool tcImageStatsSource::compute(const tcImageStatsKey& arKey, const tpImageBuffer& apFrame, tsCurve& arCurve)
+void tcImageStatsSource::compute(const tcImageStatsKey& arKey, const tpImageBuffer& apFrame, tsCurve& arCurve)
 {
     ++mnComputations;
     const cv::Mat& lcMatrix = apFrame->getFilteredData(false);
@@ -139,10 +140,15 @@ bool tcImageStatsSource::compute(const tcImageStatsKey& arKey, const tpImageBuff
         lbOk = tcLineProfile::extract(lcMatrix, lbRow ? tcLineProfile::Horizontal : tcLineProfile::Vertical,
                                       lnLine, arKey.channel(), arCurve.mcX, arCurve.mcY);
     }
-    // A key that no longer fits the frame (a row below a smaller region)
-    // shows nothing rather than a stale curve.
-    arCurve.mbValid = lbOk;
-    return lbOk;
+    // A key that does not fit the frame (a row below a smaller region, a
+    // channel a mono frame lacks) gets an empty curve rather than keeping
+    // the curve of an earlier frame.
+    if (!lbOk)
+    {
+        arCurve.mcX.clear();
+        arCurve.mcY.clear();
+    }
+    arCurve.mbValid = true;
 }
 
 void tcImageStatsSource::setSelection(const QRect& arRect)

@@ -65,7 +65,7 @@ private:
         qint64 mnLastAsked = 0;
     };
 
-    bool compute(const tcImageStatsKey& arKey, const tpImageBuffer& apFrame, tsCurve& arCurve);
+    void compute(const tcImageStatsKey& arKey, const tpImageBuffer& apFrame, tsCurve& arCurve);
     void forgetOldest();
 
     tcFrameIntegrity mcIntegrity;

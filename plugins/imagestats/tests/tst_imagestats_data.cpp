@@ -153,8 +153,9 @@ private slots:
         QVERIFY(lcSource.mcSource.getData(QStringLiteral("histogram:2:0"), lcX, lcY));
         QCOMPARE(lcY[0], 3.0);
         QCOMPARE(lcY[1], 3.0);
-        // RGB has no fourth channel.
-        QVERIFY(!lcSource.mcSource.getData(QStringLiteral("histogram:3:0"), lcX, lcY));
+        // RGB has no fourth channel: an empty curve.
+        QVERIFY(lcSource.mcSource.getData(QStringLiteral("histogram:3:0"), lcX, lcY));
+        QVERIFY(lcY.isEmpty());
     }
 
     void lineProfiles()
@@ -189,8 +190,9 @@ private slots:
         QCOMPARE(lcY[2], 102.0);
         QVERIFY(lcSource.mcSource.getData(QStringLiteral("vprofile:-1:0"), lcX, lcY));
         QCOMPARE(lcY[0], 1.0);
-        // A row below the frame has nothing.
-        QVERIFY(!lcSource.mcSource.getData(QStringLiteral("hprofile:3:0"), lcX, lcY));
+        // A row below the frame has an empty curve, not an old one.
+        QVERIFY(lcSource.mcSource.getData(QStringLiteral("hprofile:3:0"), lcX, lcY));
+        QVERIFY(lcY.isEmpty() && lcX.isEmpty());
     }
 
     void lineProfileBounds()
