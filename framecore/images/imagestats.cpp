@@ -3,6 +3,7 @@
 #include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -23,31 +24,34 @@ std::vector<double> countShifted(const cv::Mat& arMatrix, int anChannel, int anS
     const int lnColumns = arMatrix.cols;
     std::vector<double> lsTotal(static_cast<size_t>(anBins), 0.0);
     std::mutex lcTotalLock;
-    cv::parallel_for_(cv::Range(0, arMatrix.rows),
-                      [&](const cv::Range& arRows)
-                      {
-                          // Two tables take turns so that runs of equal
-                          // samples do not wait on the same counter.
-                          std::vector<quint32> lsCounts(static_cast<size_t>(2 * lnTable), 0);
-                          quint32* lpEven = lsCounts.data();
-                          quint32* lpOdd = lpEven + lnTable;
-                          for (int lnRow = arRows.start; lnRow < arRows.end; ++lnRow)
-                          {
-                              const tSample* lpSample = arMatrix.ptr<tSample>(lnRow) + anChannel;
-                              int lnColumn = 0;
-                              for (; lnColumn + 1 < lnColumns; lnColumn += 2, lpSample += 2 * lnChannels)
-                              {
-                                  ++lpEven[lpSample[0] >> anShift];
-                                  ++lpOdd[lpSample[lnChannels] >> anShift];
-                              }
-                              if (lnColumn < lnColumns)
-                                  ++lpEven[lpSample[0] >> anShift];
-                          }
-                          std::lock_guard<std::mutex> lcGuard(lcTotalLock);
-                          for (int lnBin = 0; lnBin < anBins && lnBin < lnTable; ++lnBin)
-                              lsTotal[static_cast<size_t>(lnBin)] +=
-                                  double(lpEven[lnBin]) + double(lpOdd[lnBin]);
-                      });
+    // A few large stripes: each brings tables of its own to fill and add.
+    const double ldStripes = std::min(arMatrix.rows, 2 * std::max(1, cv::getNumThreads()));
+    cv::parallel_for_(
+        cv::Range(0, arMatrix.rows),
+        [&](const cv::Range& arRows)
+        {
+            // Two tables take turns so that runs of equal
+            // samples do not wait on the same counter.
+            std::vector<quint32> lsCounts(static_cast<size_t>(2 * lnTable), 0);
+            quint32* lpEven = lsCounts.data();
+            quint32* lpOdd = lpEven + lnTable;
+            for (int lnRow = arRows.start; lnRow < arRows.end; ++lnRow)
+            {
+                const tSample* lpSample = arMatrix.ptr<tSample>(lnRow) + anChannel;
+                int lnColumn = 0;
+                for (; lnColumn + 1 < lnColumns; lnColumn += 2, lpSample += 2 * lnChannels)
+                {
+                    ++lpEven[lpSample[0] >> anShift];
+                    ++lpOdd[lpSample[lnChannels] >> anShift];
+                }
+                if (lnColumn < lnColumns)
+                    ++lpEven[lpSample[0] >> anShift];
+            }
+            std::lock_guard<std::mutex> lcGuard(lcTotalLock);
+            for (int lnBin = 0; lnBin < anBins && lnBin < lnTable; ++lnBin)
+                lsTotal[static_cast<size_t>(lnBin)] += double(lpEven[lnBin]) + double(lpOdd[lnBin]);
+        },
+        ldStripes);
     return lsTotal;
 }
 
