@@ -345,7 +345,8 @@ void tcAcquisitionWorker::handleBuffer(void* apBuffer)
     }
     lpFrame->setFrameId(lnFrameId);
     lpFrame->setTopLeft(QPoint(static_cast<int>(lnX), static_cast<int>(lnY)));
-    lpFrame->setAcquireTime(lnTimeStamp);
+    // The producer counts nanoseconds; the frame takes microseconds.
+    lpFrame->setAcquireTime(lnTimeStamp / 1000u);
     const int lnOutBefore = mpBuffers->outstanding();
     mpBuffers->lend(lpFrame.data(), apBuffer);
     ++mnFramesCaptured;

@@ -24,6 +24,10 @@ public:
     // bin count below 1.
     int ComputeHistogram(int anBinCount, QVarLengthArray<double, 256>& arCentres,
                          QVarLengthArray<double, 256>& arCounts);
+    // The same for any channel of the filtered matrix; 0 (arrays untouched)
+    // for a channel the matrix does not have.
+    int ComputeHistogram(int anBinCount, int anChannel, QVarLengthArray<double, 256>& arCentres,
+                         QVarLengthArray<double, 256>& arCounts);
 
     // Smallest and largest sample of the frame's raw matrix (over all
     // channels); 0 without a frame or pixels.

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <opencv2/imgproc.hpp>
+
 #include <vector>
 
 using namespace tnFrameSamples;
@@ -86,6 +88,62 @@ private slots:
         lcStats.ComputeHistogram(256, lsCentres, lsCounts);
         QCOMPARE(lsCounts[200], 4.0);
         QCOMPARE(lsCounts[10], 0.0);
+    }
+
+    void histogramOfEachChannel()
+    {
+        // RGB8: red 10 everywhere, green 20, blue counts 0..3.
+        std::vector<uchar> lsBytes;
+        for (uchar lnPixel = 0; lnPixel < 4; ++lnPixel)
+            lsBytes.insert(lsBytes.end(), {10, 20, lnPixel});
+        tcImageStats lcStats(tcImageBuffer::newImage(lsBytes.data(), 2, 2, quint64(0x02180014u)));
+        QVarLengthArray<double, 256> lsCentres;
+        QVarLengthArray<double, 256> lsCounts;
+        QCOMPARE(lcStats.ComputeHistogram(256, 1, lsCentres, lsCounts), 256);
+        QCOMPARE(lsCounts[20], 4.0);
+        QCOMPARE(lcStats.ComputeHistogram(256, 2, lsCentres, lsCounts), 256);
+        QCOMPARE(lsCounts[3], 1.0);
+        QCOMPARE(lsCounts[20], 0.0);
+        QCOMPARE(lcStats.ComputeHistogram(256, 3, lsCentres, lsCounts), 0);
+        QCOMPARE(lcStats.ComputeHistogram(256, -1, lsCentres, lsCounts), 0);
+    }
+
+    void histogramAgreesWithTheGeneralOne_data()
+    {
+        QTest::addColumn<quint32>("code");
+        QTest::addColumn<int>("bins");
+        QTest::newRow("Mono12p 1024") << 0x010C0047u << 1024;
+        QTest::newRow("Mono12p 4096") << 0x010C0047u << 4096;
+        QTest::newRow("Mono12p 1000, no power of two") << 0x010C0047u << 1000;
+        QTest::newRow("Mono8 64") << 0x01080001u << 64;
+        QTest::newRow("Mono16 65536") << 0x01100007u << 65536;
+        QTest::newRow("RGB8 256") << 0x02180014u << 256;
+    }
+    void histogramAgreesWithTheGeneralOne()
+    {
+        QFETCH(quint32, code);
+        QFETCH(int, bins);
+        // Odd width; the filtered samples are set by hand, some beyond the
+        // frame's bit depth (as a gain filter may leave them).
+        std::vector<uchar> lsBytes(37 * 23 * 6, 0);
+        const tpImageBuffer lpFrame = tcImageBuffer::newImage(lsBytes.data(), 37, 23, quint64(code));
+        cv::Mat& lrFiltered = lpFrame->getFilteredData(false);
+        cv::RNG lcRandom(7);
+        lcRandom.fill(lrFiltered, cv::RNG::UNIFORM, 0, lrFiltered.depth() == CV_8U ? 256 : 65536);
+        const int lnChannel = lrFiltered.channels() - 1;
+
+        tcImageStats lcStats(lpFrame);
+        QVarLengthArray<double, 256> lsCentres;
+        QVarLengthArray<double, 256> lsCounts;
+        QCOMPARE(lcStats.ComputeHistogram(bins, lnChannel, lsCentres, lsCounts), bins);
+
+        const float lfRange[] = {0.0f, float(1u << lpFrame->bitsPerChannel())};
+        const float* lpRanges[] = {lfRange};
+        const int lnChannels[] = {lnChannel};
+        cv::Mat lcExpected;
+        cv::calcHist(&lrFiltered, 1, lnChannels, cv::Mat(), lcExpected, 1, &bins, lpRanges, true, false);
+        for (int lnBin = 0; lnBin < bins; ++lnBin)
+            QCOMPARE(lsCounts[lnBin], double(lcExpected.at<float>(lnBin)));
     }
 
     void histogramWithoutUsableFrame()
