@@ -39,7 +39,9 @@ function(kx_add_qtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
   if(KESTRIX_TSAN)
-    target_link_libraries(${name} PRIVATE kx_tsan_qtqueue)
+    # Exported, so that the libraries' calls of QThread::wait() reach it too.
+    target_link_libraries(${name} PRIVATE kx_tsan_qtqueue
+      "-Wl,--export-dynamic-symbol=_ZN7QThread4waitE14QDeadlineTimer,--export-dynamic-symbol=_ZN7QThread4waitEm")
   endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${KESTRIX_TEST_OUTPUT_DIR}

@@ -7,14 +7,23 @@
 // reports: a signal's emission releases, keyed by the sending object, and the
 // delivery of a queued call from that object acquires.
 //
+// The same holds for the end of a thread: QThread::wait() returns under a
+// lock of Qt's, so everything the thread did before its finished() emission
+// is ordered before the return of wait() here (calls from our code reach this
+// definition before Qt's own; see cmake/KestrixTesting.cmake).
+//
 // What this cannot see: a queued call without a sender (invokeMethod) orders
 // nothing, and a delivery orders everything its sender wrote before its most
 // recent emission, not only before the one delivered. A write after the
 // sender's last emission stays unordered, so a slot racing the emitting
 // thread is still reported (sanitizers/tst_tsancanary proves it).
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
+#include <QThread>
 #include <QtGlobal>
+
+#include <dlfcn.h>
 
 extern "C" void __tsan_acquire(void* apAddress);
 extern "C" void __tsan_release(void* apAddress);
@@ -64,3 +73,27 @@ void installHandOver()
 } // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(installHandOver)
+
+namespace
+{
+// Qt's own wait(), found behind this definition.
+template <typename taTimeout> bool qtWait(QThread* apThread, taTimeout aTimeout, const char* apSymbol)
+{
+    using tfWait = bool (*)(QThread*, taTimeout);
+    const auto lfWait = reinterpret_cast<tfWait>(dlsym(RTLD_NEXT, apSymbol));
+    const bool lbEnded = lfWait(apThread, aTimeout);
+    if (lbEnded)
+        __tsan_acquire(apThread);
+    return lbEnded;
+}
+} // namespace
+
+bool QThread::wait(QDeadlineTimer aDeadline)
+{
+    return qtWait(this, aDeadline, "_ZN7QThread4waitE14QDeadlineTimer");
+}
+
+bool QThread::wait(unsigned long anTime)
+{
+    return qtWait(this, anTime, "_ZN7QThread4waitEm");
+}
