@@ -10,10 +10,39 @@ find_package(Qt5 COMPONENTS Core Test REQUIRED)
 
 set(KESTRIX_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
 
+if(KESTRIX_TSAN)
+  # Tells the thread sanitizer how Qt hands queued calls from thread to thread
+  # (see the source); linked into every test.
+  add_library(kx_tsan_qtqueue OBJECT ${CMAKE_SOURCE_DIR}/sanitizers/tsanqtqueue.cpp)
+  target_link_libraries(kx_tsan_qtqueue PRIVATE Qt5::Core)
+endif()
+
+# What every test of a sanitizer build runs with (also used for tests that
+# are not QtTest programs).
+set(KX_SANITIZER_TEST_ENV "")
+if(KESTRIX_ASAN)
+  # Allocation stacks unwound fully, through Qt's frames too, so that the leak
+  # suppressions can name the Qt function that leaks; Qt's own event
+  # dispatcher, as in the thread sanitizer build.
+  list(APPEND KX_SANITIZER_TEST_ENV QT_NO_GLIB=1 ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0
+    LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/lsan.supp)
+endif()
+if(KESTRIX_TSAN)
+  # Qt's own event dispatcher instead of glib's, whose locks the sanitizer
+  # cannot see either.
+  list(APPEND KX_SANITIZER_TEST_ENV QT_NO_GLIB=1
+    "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/tsan.supp halt_on_error=0 exitcode=66")
+endif()
+
 function(kx_add_qtest name)
   cmake_parse_arguments(ARG "SHARED_DATA" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
+  if(KESTRIX_TSAN)
+    # Exported, so that the libraries' calls of QThread::wait() reach it too.
+    target_link_libraries(${name} PRIVATE kx_tsan_qtqueue
+      "-Wl,--export-dynamic-symbol=_ZN7QThread4waitE14QDeadlineTimer,--export-dynamic-symbol=_ZN7QThread4waitEm")
+  endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${KESTRIX_TEST_OUTPUT_DIR}
     AUTOMOC ON
@@ -27,15 +56,7 @@ function(kx_add_qtest name)
     KESTRIX_BIN_DIR=${KESTRIX_OUTPUT_DIR}
     KESTRIX_SOURCE_DIR=${CMAKE_SOURCE_DIR}
     KESTRIX_TESTDATA_DIR=${KESTRIX_TESTDATA_DIR})
-  if(KESTRIX_ASAN)
-    list(APPEND env LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/lsan.supp)
-  endif()
-  if(KESTRIX_TSAN)
-    # Qt's own event dispatcher instead of glib's, whose locks the sanitizer
-    # cannot see either.
-    list(APPEND env QT_NO_GLIB=1
-      "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/tsan.supp halt_on_error=0 exitcode=66")
-  endif()
+  list(APPEND env ${KX_SANITIZER_TEST_ENV})
   if(ARG_SHARED_DATA)
     list(APPEND ARG_LABELS shared)
     set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "shared camera descriptions not found")

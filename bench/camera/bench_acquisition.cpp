@@ -2,6 +2,10 @@
 // beside the rate at which the simulated producer generated them in the same
 // run (from the span of frame ids), for a fast mono camera and for the full
 // sensor-evaluation camera.
+//
+// A camera that cannot be opened or streamed (a malformed description, say)
+// is reported the way the program reports it, the benchmark is marked as
+// failed and the program ends with exit code 1.
 #include "camerainterface.h"
 #include "descriptionloader.h"
 #include "genicamiface.h"
@@ -30,24 +34,44 @@ struct tcRun
     quint64 mnFirstId = 0;
     quint64 mnLastId = 0;
     double mdSeconds = 0;
+    QString msError; // why there was no run
 };
 
-tcRun stream(const char* apDeviceId, double adSeconds)
+bool gbFailed = false;
+
+// Runs one camera; any failure ends up in the run's error text.
+void streamCamera(const char* apDeviceId, double adSeconds, tcRun& arRun)
 {
-    tcRun lcRun;
     QTemporaryDir lcDir;
     tcSettings::setDefaultIniFile(lcDir.filePath(QStringLiteral("bench.ini")));
     tcProducerBinding lcProducer;
+    QObject::connect(&lcProducer, &tcProducerBinding::Error,
+                     [&arRun](const QString& arError) { arRun.msError = arError; });
     if (!lcProducer.load(QStringLiteral(KX_SIMCAM_PATH)))
-        return lcRun;
+        return;
     tcGenTLInterface& lrBinding = *lcProducer.binding();
     if (!lrBinding.OpenDevice(0, QString::fromLatin1(apDeviceId)))
-        return lcRun;
+    {
+        arRun.msError =
+            QStringLiteral("GenTL is unable to open camera \"%1\"").arg(QLatin1String(apDeviceId));
+        return;
+    }
     tcCameraInterface lcCamera;
     tcQuiet lcTracer;
-    if (!tcDescriptionLoader::load(lrBinding, lcCamera.nodeMap(), lcDir.path(), lcTracer).mbLoaded ||
-        !lrBinding.open(&lcCamera))
-        return lcRun;
+    const tcDeviceDescription lcDescription =
+        tcDescriptionLoader::load(lrBinding, lcCamera.nodeMap(), lcDir.path(), lcTracer);
+    if (!lcDescription.mbLoaded)
+    {
+        arRun.msError = lcDescription.msProblem;
+        return;
+    }
+    if (!lrBinding.open(&lcCamera))
+    {
+        if (arRun.msError.isEmpty())
+            arRun.msError =
+                QStringLiteral("Application is Unable to open camera \"%1\"").arg(QLatin1String(apDeviceId));
+        return;
+    }
     lcCamera.SetDbgLevel(-1);
     tcDebugSource::SetDbgLevel(QStringLiteral("tcAcquisitionWorker"), -1);
 
@@ -57,13 +81,13 @@ tcRun stream(const char* apDeviceId, double adSeconds)
     lpExposure->SetValue(lpExposure->GetMin());
 
     QObject::connect(&lcCamera, &tcCameraInterface::NewFrame,
-                     [&lcRun](tpImageBuffer apFrame)
+                     [&arRun](tpImageBuffer apFrame)
                      {
                          if (!apFrame || apFrame->isNull())
                              return;
-                         if (lcRun.mnDelivered++ == 0)
-                             lcRun.mnFirstId = apFrame->getFrameId();
-                         lcRun.mnLastId = apFrame->getFrameId();
+                         if (arRun.mnDelivered++ == 0)
+                             arRun.mnFirstId = apFrame->getFrameId();
+                         arRun.mnLastId = apFrame->getFrameId();
                      });
     QElapsedTimer lcClock;
     lcCamera.startVideo();
@@ -71,10 +95,34 @@ tcRun stream(const char* apDeviceId, double adSeconds)
     QEventLoop lcLoop;
     QTimer::singleShot(static_cast<int>(adSeconds * 1000), &lcLoop, &QEventLoop::quit);
     lcLoop.exec();
-    lcRun.mdSeconds = lcClock.elapsed() / 1000.0;
+    arRun.mdSeconds = lcClock.elapsed() / 1000.0;
     lcCamera.stopVideo();
     lcCamera.close(&lrBinding);
     lrBinding.close();
+}
+
+// GenICam exceptions (a description that does not parse, a feature that is
+// missing) are caught here and logged as the program logs them.
+tcRun stream(const char* apDeviceId, double adSeconds)
+{
+    tcRun lcRun;
+    try
+    {
+        streamCamera(apDeviceId, adSeconds, lcRun);
+    }
+    catch (const GenICam::GenericException& arError)
+    {
+        tcGenICamIface::warn(arError);
+        lcRun.msError = QStringLiteral("%1:%2 %3")
+                            .arg(QString::fromLatin1(arError.GetSourceFileName()))
+                            .arg(arError.GetSourceLine())
+                            .arg(QString::fromLatin1(arError.GetDescription()));
+    }
+    catch (...)
+    {
+        qWarning("Unhandled Execption");
+        lcRun.msError = QStringLiteral("Unhandled Execption");
+    }
     return lcRun;
 }
 
@@ -88,6 +136,13 @@ double seconds(double adDefault)
 
 void report(benchmark::State& arState, const tcRun& arRun)
 {
+    if (!arRun.msError.isEmpty() || arRun.mdSeconds <= 0)
+    {
+        gbFailed = true;
+        const QString lsError = arRun.msError.isEmpty() ? QStringLiteral("no frames") : arRun.msError;
+        arState.SkipWithError(lsError.toLocal8Bit().constData());
+        return;
+    }
     const double ldGenerated = arRun.mnDelivered ? double(arRun.mnLastId - arRun.mnFirstId + 1) : 0.0;
     arState.counters["delivered_fps"] = arRun.mnDelivered / arRun.mdSeconds;
     arState.counters["generated_fps"] = ldGenerated / arRun.mdSeconds;
@@ -116,5 +171,5 @@ int main(int argc, char** argv)
     QApplication lcApp(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return gbFailed ? 1 : 0;
 }

@@ -1,7 +1,12 @@
 #include "settings.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace
 {
@@ -21,6 +26,7 @@ constexpr auto kBase64Options = QByteArray::Base64Encoding | QByteArray::OmitTra
 } // namespace
 
 QString tcSettings::scDefaultIniFile;
+QString tcSettings::scDefaultProblem;
 
 tcSettings::tcSettings(QString asFileName) : QSettings(asFileName, QSettings::IniFormat) {}
 
@@ -48,12 +54,88 @@ QSettings* tcSettings::getQSettings()
 
 void tcSettings::setDefaultIniFile(QString asFileName)
 {
+    scDefaultProblem = recoverUnusable(asFileName);
     scDefaultIniFile = asFileName;
 }
 
 QString tcSettings::getDefaultIniFile()
 {
     return scDefaultIniFile;
+}
+
+QString tcSettings::defaultFileProblem()
+{
+    return scDefaultProblem;
+}
+
+QString tcSettings::fileProblem(const QString& arFileName)
+{
+    const QFileInfo lcInfo(arFileName);
+    if (arFileName.isEmpty() || !lcInfo.exists())
+        return QString();
+    if (lcInfo.isDir())
+        return QStringLiteral("it is a folder, not a file");
+    QFile lcFile(arFileName);
+    if (!lcFile.open(QIODevice::ReadOnly))
+        return QStringLiteral("it cannot be read (%1)").arg(lcFile.errorString());
+    // Qt's INI reader passes over zero bytes and other control characters;
+    // a text file has none but line breaks and tabs.
+    const QByteArray lcBytes = lcFile.readAll();
+    const bool lbBinary = std::any_of(lcBytes.cbegin(), lcBytes.cend(),
+                                      [](char anByte)
+                                      {
+                                          const auto lnByte = static_cast<unsigned char>(anByte);
+                                          return lnByte < 0x20 && anByte != '\n' && anByte != '\r' &&
+                                                 anByte != '\t' && anByte != '\f';
+                                      });
+    if (lbBinary)
+        return QStringLiteral("it holds binary data, not text");
+    lcFile.close();
+    const QSettings lcProbe(arFileName, QSettings::IniFormat);
+    if (lcProbe.status() == QSettings::FormatError)
+        return QStringLiteral("it is not a valid INI file (damaged or cut short)");
+    if (lcProbe.status() == QSettings::AccessError)
+        return QStringLiteral("it cannot be read");
+    return QString();
+}
+
+QString tcSettings::keepAside(const QString& arFileName)
+{
+    QString lsKept = arFileName + QStringLiteral(".bad");
+    for (int lnCopy = 1; QFileInfo::exists(lsKept) || QFileInfo(lsKept).isSymLink(); ++lnCopy)
+        lsKept = arFileName + QStringLiteral(".bad.%1").arg(lnCopy);
+    return QFile::rename(arFileName, lsKept) ? lsKept : QString();
+}
+
+// Nothing is written to a folder, so it stays where it is; any other unusable
+// file is kept aside so that the settings written later start afresh.
+QString tcSettings::recoverUnusable(const QString& arFileName)
+{
+    const QString lsProblem = fileProblem(arFileName);
+    if (lsProblem.isEmpty())
+        return QString();
+    QString lsReport;
+    if (QFileInfo(arFileName).isDir())
+    {
+        lsReport = QStringLiteral(
+                       "Settings file %1 is unusable: %2. Settings are neither read from nor saved to it.")
+                       .arg(arFileName, lsProblem);
+    }
+    else
+    {
+        const QString lsKept = keepAside(arFileName);
+        lsReport =
+            lsKept.isEmpty()
+                ? QStringLiteral(
+                      "Settings file %1 is unusable: %2. It could not be kept aside; settings start "
+                      "from their defaults.")
+                      .arg(arFileName, lsProblem)
+                : QStringLiteral("Settings file %1 is unusable: %2. It is kept as %3; settings start from "
+                                 "their defaults.")
+                      .arg(arFileName, lsProblem, lsKept);
+    }
+    qWarning().noquote() << lsReport;
+    return lsReport;
 }
 
 QVariant tcSettings::grpValue(const QString& arGroup, const QString& arKey, const QVariant& arDefault) const

@@ -13,13 +13,13 @@ const char* const kWait = "WAIT";
 
 // The camera belongs to the GUI thread: starting and stopping from a script
 // thread is handed over to it, so the camera's own state is never touched
-// from two threads.
-void callInCameraThread(tcCameraInterface* apCamera, void (tcCameraInterface::*apSlot)())
+// from two threads. The slot is called by name, so that the queued call is
+// built and handed over by Qt alone.
+void callInCameraThread(tcCameraInterface* apCamera, const char* apSlot)
 {
-    if (apCamera->thread() == QThread::currentThread())
-        (apCamera->*apSlot)();
-    else
-        QMetaObject::invokeMethod(apCamera, apSlot, Qt::BlockingQueuedConnection);
+    const bool lbSameThread = apCamera->thread() == QThread::currentThread();
+    QMetaObject::invokeMethod(apCamera, apSlot,
+                              lbSameThread ? Qt::DirectConnection : Qt::BlockingQueuedConnection);
 }
 } // namespace
 
@@ -47,8 +47,7 @@ QVariant tcCmdHandlerCamera::handleCommand(tcCameraInterface* apCamera, const QS
 QVariant tcCmdHandlerCamera::handleAcquire(tcCameraInterface* apCamera, const QString& arCmd,
                                            QString& arResult)
 {
-    callInCameraThread(apCamera, arCmd == QLatin1String(kStart) ? &tcCameraInterface::startVideo
-                                                                : &tcCameraInterface::stopVideo);
+    callInCameraThread(apCamera, arCmd == QLatin1String(kStart) ? "startVideo" : "stopVideo");
     arResult = QStringLiteral("%1 %2").arg(arCmd, QStringLiteral("OK"));
     return QVariant(true);
 }

@@ -1,11 +1,11 @@
 #include "cmdhandlergenicam.h"
 
 #include "camerainterface.h"
+#include "filedialogs.h"
 #include "genicamiface.h"
 
 #include <QApplication>
 #include <QDebug>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QSettings>
@@ -145,10 +145,10 @@ QString tcCmdHandlerGenICam::fileName(const QStringList& arArgs, bool abSave, QS
         return QString();
     }
     const QString lsFilter = QStringLiteral("Ini Files (*.ini)");
-    return abSave ? QFileDialog::getSaveFileName(nullptr, QStringLiteral("Save settings to file"), QString(),
-                                                 lsFilter)
-                  : QFileDialog::getOpenFileName(nullptr, QStringLiteral("Load settings from file"),
-                                                 QString(), lsFilter);
+    return abSave ? tcFileDialogs::getSaveFileName(nullptr, QStringLiteral("Save settings to file"),
+                                                   QString(), lsFilter)
+                  : tcFileDialogs::getOpenFileName(nullptr, QStringLiteral("Load settings from file"),
+                                                   QString(), lsFilter);
 }
 
 QVariant tcCmdHandlerGenICam::handleSave(tcCameraInterface* apCamera, const QStringList& arArgs,

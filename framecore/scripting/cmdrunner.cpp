@@ -45,14 +45,11 @@ tcCmdRunner::tcCmdRunner(QObject* apParent, tcCameraInterface* apCamera, const Q
     }
 }
 
-// A running script is asked to stop and waited for; the handlers go with the
-// table. Taking the lock once more after the wait orders everything the script
-// thread did before its end (see run()) before the destruction.
+// A running script is asked to stop and waited for before the handlers go
+// with the table.
 tcCmdRunner::~tcCmdRunner()
 {
-    Abort();
-    wait();
-    std::lock_guard<std::mutex> lcGuard(mcLock);
+    waitForEnd();
 }
 
 void tcCmdRunner::initCmdMap()
@@ -287,9 +284,6 @@ void tcCmdRunner::run()
     emit Progress(0);
     runScript();
     emit Progress(100);
-    // The script thread's last act goes through the lock, so whoever takes it
-    // next sees all the run did.
-    std::lock_guard<std::mutex> lcGuard(mcLock);
     clearAbort();
 }
 

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 
 class QSettings;
 class tcCameraInterface;
@@ -39,11 +40,21 @@ public slots:
     void Abort();
 
 protected:
+    // Asks a running job to stop and returns once the thread has ended
+    // entirely, Qt's own clean-up after run() included. A derived class calls
+    // it first thing in its destructor, before any of its members go.
+    void waitForEnd();
     void ThreadComplete(bool abSuccessful, const QString& arMsg);
     bool abortRequested() const { return mbAbort.load(); }
     void clearAbort() { mbAbort.store(false); }
 
 private:
+    void markThreadEnd();
+
+    // Taken by the thread as its very last act and by waitForEnd() after the
+    // wait, so that everything the thread did is ordered before destruction
+    // in a way that the thread sanitizer sees too.
+    std::mutex mcEndLock;
     std::atomic<bool> mbSuccessful{false};
     std::atomic<bool> mbAbort{false};
     std::atomic<tcCameraInterface*> mpCamera;

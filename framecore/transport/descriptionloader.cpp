@@ -36,7 +36,12 @@ tcDeviceDescription tcDescriptionLoader::load(tcGenTLInterface& arBinding, GenAp
     tcDeviceDescription lcResult;
     const QByteArray lcData = arBinding.loadXMLFromDevice();
     if (lcData.isEmpty())
+    {
+        lcResult.msProblem = QStringLiteral("The device delivered an empty description: there is nothing to "
+                                            "build its features from");
+        qWarning().noquote() << lcResult.msProblem;
         return lcResult;
+    }
 
     const QString lsCacheDir = arCacheDir.isEmpty() ? defaultCacheDir() : arCacheDir;
     cacheZipEntry(lcData, lsCacheDir, arTracer, lcResult);

@@ -12,12 +12,14 @@ class tcDebugSource;
 class tcGenTLInterface;
 
 // What became of a device's description: the text shown to the user, where
-// its cached copy went, and whether the node map was filled.
+// its cached copy went, whether the node map was filled, and when it was not,
+// why (for the user; it is logged as well).
 struct tcDeviceDescription
 {
     QString msXmlText;
     QString msCachedFile;
     bool mbLoaded = false;
+    QString msProblem;
 };
 
 // Fetches the description of the device the binding has open, keeps a

@@ -84,6 +84,8 @@ unsigned tcGenTLInterface::resolveFunctions()
         if (!lpFunc)
         {
             qWarning() << "unable to resolve" << lrEntry.mpName;
+            if (msFirstMissing.isEmpty())
+                msFirstMissing = QString::fromLatin1(lrEntry.mpName);
             lbGroupComplete = false;
             continue;
         }
@@ -92,6 +94,21 @@ unsigned tcGenTLInterface::resolveFunctions()
     return lbGroupComplete ? tnGenTLLevel::kGroupLevels[lnGroup - 1] : lnLevel;
 }
 
+QString tcGenTLInterface::loadError() const
+{
+    if (msFirstMissing.isEmpty())
+        return errorString();
+    if (mnLevel == 0)
+        return QStringLiteral("not a GenTL producer: it does not export %1").arg(msFirstMissing);
+    return QStringLiteral("a GenTL %1.%2 producer, GenTL 1.5 is needed: it does not export %3")
+        .arg(mnLevel >> 24)
+        .arg((mnLevel >> 16) & 0xFF)
+        .arg(msFirstMissing);
+}
+
+// A failed initialisation leaves the producer unusable, so it is reported as
+// an error that the application shows, with the producer's own explanation
+// when it gives one.
 bool tcGenTLInterface::initialize()
 {
     if (!mcFunctions.GCInitLib)
@@ -99,19 +116,57 @@ bool tcGenTLInterface::initialize()
         emit Error(QStringLiteral("No binding found for GCInitLib"));
         return false;
     }
-    mcFunctions.GCInitLib();
+    const GC_ERROR lnInit = mcFunctions.GCInitLib();
+    if (lnInit != GC_ERR_SUCCESS)
+    {
+        reportFailure(QStringLiteral("Unable to initialise GenTL library %1 : %2")
+                          .arg(fileName(), callFailure("GCInitLib", lnInit)));
+        return false;
+    }
     if (!mcFunctions.TLOpen)
     {
         emit Error(QStringLiteral("No binding found for TLOpen"));
         return false;
     }
-    if (mcFunctions.TLOpen(&mpTL) != GC_ERR_SUCCESS)
+    const GC_ERROR lnOpen = mcFunctions.TLOpen(&mpTL);
+    if (lnOpen != GC_ERR_SUCCESS)
+    {
+        mpTL = nullptr;
+        reportFailure(QStringLiteral("Unable to open the transport layer of GenTL library %1 : %2")
+                          .arg(fileName(), callFailure("TLOpen", lnOpen)));
         return false;
+    }
 
     std::unique_ptr<tcSettings> lpSettings(tcSettings::getSettings(QString()));
     lpSettings->setGrpValue(QStringLiteral("GenTL"), QStringLiteral("default_path"),
                             QFileInfo(fileName()).absoluteFilePath());
     return true;
+}
+
+// "TLOpen failed with -1005 Access Denied (the producer's last error text)"
+QString tcGenTLInterface::callFailure(const char* apFunction, GC_ERROR anResult) const
+{
+    QString lsText = QStringLiteral("%1 failed with %2 %3")
+                         .arg(QLatin1String(apFunction))
+                         .arg(anResult)
+                         .arg(QLatin1String(GenTLExcept::errortxt(anResult)));
+    if (!mcFunctions.GCGetLastError)
+        return lsText;
+    GC_ERROR lnLast = GC_ERR_SUCCESS;
+    std::array<char, kIdSize> lcLast{};
+    size_t lnSize = lcLast.size();
+    if (mcFunctions.GCGetLastError(&lnLast, lcLast.data(), &lnSize) == GC_ERR_SUCCESS && lcLast[0] != '\0')
+    {
+        lcLast.back() = '\0';
+        lsText += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(lcLast.data()));
+    }
+    return lsText;
+}
+
+void tcGenTLInterface::reportFailure(const QString& arText)
+{
+    qWarning().noquote() << arText;
+    emit Error(arText);
 }
 
 bool tcGenTLInterface::OpenDevice(int anInterfaceIndex, const QString& arDeviceId)
@@ -244,7 +299,12 @@ bool tcGenTLInterface::open(tcCameraInterface* apCamera)
 bool tcGenTLInterface::attachPort(GenApi::CNodeMapRef& arNodeMap)
 {
     mpGenTLPort = std::make_unique<tcGenTLPort>(mpPort, this);
-    return arNodeMap._Connect(mpGenTLPort.get(), "Device");
+    if (arNodeMap._Connect(mpGenTLPort.get(), "Device"))
+        return true;
+    reportFailure(
+        QStringLiteral("The description of the device has no port named \"Device\": the camera cannot "
+                       "be reached through it"));
+    return false;
 }
 
 void tcGenTLInterface::close()

@@ -45,6 +45,9 @@ public:
 
     // The level the producer reached while its functions were resolved.
     unsigned resolvedLevel() const { return mnLevel; }
+    // Why the library is not loaded: the first GenTL function it lacks when it
+    // is no (complete) producer, else the loader's own error.
+    QString loadError() const;
 
     void* handle() const { return mpTL; }
     void* iface() const { return mpIface; }
@@ -62,6 +65,8 @@ signals:
 
 private:
     unsigned resolveFunctions();
+    QString callFailure(const char* apFunction, GenTL::GC_ERROR anResult) const;
+    void reportFailure(const QString& arText);
     QByteArray readDescription();
     QByteArray readDescriptionFile();
 
@@ -72,4 +77,5 @@ private:
     void* mpPort = nullptr;
     std::unique_ptr<tcGenTLPort> mpGenTLPort;
     unsigned mnLevel = 0;
+    QString msFirstMissing;
 };

@@ -1,10 +1,10 @@
 #include "producerbinding.h"
 
+#include "filedialogs.h"
 #include "gentlinterface.h"
 #include "settings.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace
@@ -48,8 +48,8 @@ QString tcProducerBinding::producerFileFilter()
 
 QString tcProducerBinding::chooseProducer(QWidget* apParent, const QString& arStartPath)
 {
-    return QFileDialog::getOpenFileName(apParent, QStringLiteral("Select GenTL DLL"), arStartPath,
-                                        producerFileFilter());
+    return tcFileDialogs::getOpenFileName(apParent, QStringLiteral("Select GenTL DLL"), arStartPath,
+                                          producerFileFilter());
 }
 
 bool tcProducerBinding::load(const QString& arPath)
@@ -58,11 +58,15 @@ bool tcProducerBinding::load(const QString& arPath)
     auto lpBinding = std::make_unique<tcGenTLInterface>(arPath, nullptr);
     if (!lpBinding->isLoaded())
     {
-        emit Error(QStringLiteral("Unable to load library %1 : %2").arg(arPath, lpBinding->errorString()));
+        emit Error(QStringLiteral("Unable to load library %1 : %2").arg(arPath, lpBinding->loadError()));
         return false;
     }
     emit Message(QStringLiteral("Loaded GenTL Library %1 ...").arg(arPath));
     mpBinding = std::move(lpBinding);
+    // What the binding reports from now on (a failed initialisation, a camera
+    // whose description it cannot attach to) reaches whoever listens here.
+    connect(mpBinding.get(), &tcGenTLInterface::Message, this, &tcProducerBinding::Message);
+    connect(mpBinding.get(), &tcGenTLInterface::Error, this, &tcProducerBinding::Error);
     mbInitialized = mpBinding->initialize();
     return mbInitialized;
 }

@@ -1,6 +1,7 @@
 #include "filesettingswidget.h"
 
-#include <QFileDialog>
+#include "filedialogs.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,11 +9,8 @@
 #include <QPushButton>
 
 tcFileSettingsWidget::tcFileSettingsWidget(QWidget* apParent)
-    : QWidget(apParent),
-      mpLayout(new QHBoxLayout(this)),
-      mpLabel(new QLabel(this)),
-      mpLineEdit(new QLineEdit(this)),
-      mpBrowse(new QPushButton(QStringLiteral("..."), this))
+    : QWidget(apParent), mpLayout(new QHBoxLayout(this)), mpLabel(new QLabel(this)),
+      mpLineEdit(new QLineEdit(this)), mpBrowse(new QPushButton(QStringLiteral("..."), this))
 {
     mpLayout->setObjectName(QStringLiteral("horizontalLayout"));
     mpLabel->setObjectName(QStringLiteral("label"));
@@ -92,14 +90,14 @@ QString tcFileSettingsWidget::askForPath()
     {
     case eOpenFiles:
     {
-        const QStringList lsFiles = QFileDialog::getOpenFileNames(this, lsTitle, fileName(), msFileTypes);
+        const QStringList lsFiles = tcFileDialogs::getOpenFileNames(this, lsTitle, fileName(), msFileTypes);
         return lsFiles.isEmpty() ? QString() : lsFiles.join(QLatin1Char(':'));
     }
     case eDirectory:
-        return QFileDialog::getExistingDirectory(this, lsTitle, fileName(), QFileDialog::ShowDirsOnly);
+        return tcFileDialogs::getExistingDirectory(this, lsTitle, fileName());
     case eOpenFile:
     default:
-        return QFileDialog::getOpenFileName(this, lsTitle, fileName(), msFileTypes);
+        return tcFileDialogs::getOpenFileName(this, lsTitle, fileName(), msFileTypes);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "reportform.h"
 
+#include "filedialogs.h"
 #include "finddialog.h"
 #include "ui_reportform.h"
 #include "xmlhighlighter.h"
@@ -8,7 +9,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaMethod>
@@ -154,7 +154,7 @@ bool tcReportForm::saveAs(const QString& arPath)
 void tcReportForm::on_mpSaveTo_clicked()
 {
     const QString lsPath =
-        QFileDialog::getSaveFileName(this, tr("Save Report"), msDefaultSaveFile, tr("Text files (*.txt)"));
+        tcFileDialogs::getSaveFileName(this, tr("Save Report"), msDefaultSaveFile, tr("Text files (*.txt)"));
     if (lsPath.isEmpty())
         return;
     if (!saveAs(lsPath))
@@ -188,8 +188,8 @@ bool tcReportForm::savePdf(const QString& arPath)
 
 void tcReportForm::on_mpSavePDF_clicked()
 {
-    const QString lsPath = QFileDialog::getSaveFileName(this, tr("Save Report as PDF"), proposedPdfName(),
-                                                        tr("PDF files (*.pdf)"));
+    const QString lsPath = tcFileDialogs::getSaveFileName(this, tr("Save Report as PDF"), proposedPdfName(),
+                                                          tr("PDF files (*.pdf)"));
     if (!lsPath.isEmpty())
         savePdf(lsPath);
 }

@@ -1,6 +1,9 @@
 #include "settings.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,6 +46,98 @@ private slots:
         const QString lsOther = iniPath(QStringLiteral("other.ini"));
         std::unique_ptr<tcSettings> lpOther(tcSettings::getSettings(lsOther));
         QCOMPARE(lpOther->fileName(), lsOther);
+    }
+
+    // A default file that cannot be used is reported by name and reason and
+    // kept aside before any store writes to its place.
+    void unusableDefaultFileIsKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("garbage") << QByteArray("\x93\x11garbage\x01\xfe[[[ not ini\n\x7f")
+                                 << "it holds binary data, not text";
+        QTest::newRow("not INI") << QByteArray("[Video\nzoom=2\n")
+                                 << "it is not a valid INI file (damaged or cut short)";
+        QTest::newRow("truncated") << QByteArray("[Video]\nzoom=2\n[Log Win")
+                                   << "it is not a valid INI file (damaged or cut short)";
+        QTest::newRow("binary") << QByteArray("[Video]\nzoom=2\n\0\0\0\0", 20)
+                                << "it holds binary data, not text";
+    }
+
+    void unusableDefaultFileIsKeptAside()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, problem);
+        QTemporaryDir lcDir;
+        const QString lsIni = lcDir.filePath(QStringLiteral("kestle.ini"));
+        auto write = [](const QString& arPath, const QByteArray& arBytes)
+        {
+            QFile lcFile(arPath);
+            QVERIFY(lcFile.open(QIODevice::WriteOnly));
+            lcFile.write(arBytes);
+        };
+        write(lsIni + QStringLiteral(".bad"), "an earlier one");
+        write(lsIni, content);
+
+        const QString lsKept = lsIni + QStringLiteral(".bad.1");
+        const QString lsReport =
+            QStringLiteral(
+                "Settings file %1 is unusable: %2. It is kept as %3; settings start from their defaults.")
+                .arg(lsIni, problem, lsKept);
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(lsReport));
+        tcSettings::setDefaultIniFile(lsIni);
+        QCOMPARE(tcSettings::defaultFileProblem(), lsReport);
+        QCOMPARE(tcSettings::getDefaultIniFile(), lsIni);
+
+        QFile lcKept(lsKept);
+        QVERIFY(lcKept.open(QIODevice::ReadOnly));
+        QCOMPARE(lcKept.readAll(), content);
+        QFile lcEarlier(lsIni + QStringLiteral(".bad"));
+        QVERIFY(lcEarlier.open(QIODevice::ReadOnly));
+        QCOMPARE(lcEarlier.readAll(), QByteArray("an earlier one"));
+
+        // The store starts empty and writes a fresh file in the old one's place.
+        {
+            std::unique_ptr<tcSettings> lpSettings(tcSettings::getSettings(QString()));
+            QVERIFY(lpSettings->allKeys().isEmpty());
+            lpSettings->setGrpValue(QStringLiteral("Video"), QStringLiteral("zoom"), 3);
+        }
+        QSettings lcReader(lsIni, QSettings::IniFormat);
+        QCOMPARE(lcReader.status(), QSettings::NoError);
+        QCOMPARE(lcReader.allKeys(), QStringList{QStringLiteral("Video/zoom")});
+        QVERIFY(lcKept.exists());
+    }
+
+    void folderAsDefaultFileIsReportedAndLeftAlone()
+    {
+        QTemporaryDir lcDir;
+        const QString lsIni = lcDir.filePath(QStringLiteral("kestle.ini"));
+        QVERIFY(QDir().mkpath(lsIni + QStringLiteral("/inside")));
+        const QString lsReport =
+            QStringLiteral("Settings file %1 is unusable: it is a folder, not a file. Settings "
+                           "are neither read from nor saved to it.")
+                .arg(lsIni);
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(lsReport));
+        tcSettings::setDefaultIniFile(lsIni);
+        QCOMPARE(tcSettings::defaultFileProblem(), lsReport);
+        QVERIFY(QFileInfo(lsIni + QStringLiteral("/inside")).isDir());
+        QVERIFY(!QFileInfo::exists(lsIni + QStringLiteral(".bad")));
+    }
+
+    void usableOrMissingDefaultFileIsLeftAsItIs()
+    {
+        const QString lsIni = iniPath(QStringLiteral("fine.ini"));
+        QCOMPARE(tcSettings::fileProblem(lsIni), QString());
+        tcSettings::setDefaultIniFile(lsIni);
+        QCOMPARE(tcSettings::defaultFileProblem(), QString());
+        {
+            tcSettings lcSettings(lsIni);
+            lcSettings.setValue(QStringLiteral("Log Window/level"), 2);
+        }
+        tcSettings::setDefaultIniFile(lsIni);
+        QCOMPARE(tcSettings::defaultFileProblem(), QString());
+        QVERIFY(!QFileInfo::exists(lsIni + QStringLiteral(".bad")));
+        QCOMPARE(tcSettings(lsIni).value(QStringLiteral("Log Window/level")).toInt(), 2);
     }
 
     void groupValues()

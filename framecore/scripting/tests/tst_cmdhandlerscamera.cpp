@@ -2,11 +2,12 @@
 #include "cmdhandlerpeek.h"
 #include "cmdhandlerpoke.h"
 #include "cmdrunner.h"
+#include "filedialoganswers.h"
 #include "messagecapture.h"
 #include "opencamera.h"
 #include "runwatch.h"
 
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QtTest>
 
 #include <memory>
@@ -42,19 +43,6 @@ void makeSmallAndFast(tcOpenCamera& arCamera)
     CFloatPtr lpRate = arCamera.mcCamera.nodeMap()._GetNode("AcquisitionFrameRate");
     arCamera.set("AcquisitionFrameRate", qMin(200.0, lpRate->GetMax()));
     arCamera.set("ExposureTime", 100.0);
-}
-
-// Rejects the next modal dialog as soon as it shows.
-void rejectNextDialog()
-{
-    QTimer::singleShot(50,
-                       []
-                       {
-                           if (auto* lpDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                               lpDialog->reject();
-                           else
-                               rejectNextDialog();
-                       });
 }
 
 QString writeFile(const QTemporaryDir& arDir, const QString& arName, const QByteArray& arText)
@@ -330,22 +318,39 @@ private slots:
     }
 
     // In the GUI thread a dialog asks for the name; cancelling it fails the line.
-    void cancelledFileDialogs_data()
+    void fileDialogs_data()
     {
         QTest::addColumn<QString>("line");
-        QTest::newRow("save") << "GENI SAVE";
-        QTest::newRow("load") << "GENI LOAD";
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("save") << "GENI SAVE" << int(tcFileDialogs::eSaveFile) << "Save settings to file";
+        QTest::newRow("load") << "GENI LOAD" << int(tcFileDialogs::eOpenFile) << "Load settings from file";
     }
 
-    void cancelledFileDialogs()
+    void fileDialogs()
     {
         QFETCH(QString, line);
+        QFETCH(int, kind);
+        QFETCH(QString, title);
         tcOpenCamera lcCamera(tnSimcam::kMonoId);
         QVERIFY(lcCamera.mbOpen);
         auto lpRunner = makeRunner(lcCamera);
-        rejectNextDialog();
-        QVERIFY(!lpRunner->ProcessCommand(line));
-        QCOMPARE(lpRunner->getResult(), line + "\n");
+        {
+            tcFileDialogAnswers lcCancel;
+            QVERIFY(!lpRunner->ProcessCommand(line));
+            QCOMPARE(lpRunner->getResult(), line + "\n");
+            QCOMPARE(lcCancel.requests().size(), 1);
+            QCOMPARE(int(lcCancel.requests().first().meKind), kind);
+            QCOMPARE(lcCancel.requests().first().msTitle, title);
+            QCOMPARE(lcCancel.requests().first().msFilter, QStringLiteral("Ini Files (*.ini)"));
+        }
+        QTemporaryDir lcDir;
+        const QString lsFile = lcDir.filePath(QStringLiteral("chosen.ini"));
+        QVERIFY(lpRunner->ProcessCommand("GENI SAVE " + lsFile));
+        tcFileDialogAnswers lcChoose(QStringList{lsFile});
+        QVERIFY(lpRunner->ProcessCommand(line));
+        QCOMPARE(lcChoose.requests().size(), 1);
+        QVERIFY(QFileInfo(lsFile).size() > 0);
     }
 
     void camStartWaitStop()

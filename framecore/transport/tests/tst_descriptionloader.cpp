@@ -33,6 +33,9 @@ const char* const kFirstXml = R"(<?xml version="1.0" encoding="utf-8"?>
 </RegisterDescription>
 )";
 
+const char* const kEmptyProblem =
+    "The device delivered an empty description: there is nothing to build its features from";
+
 // Writes a zip archive with the given entries, in order.
 QByteArray makeZip(const QString& arPath, const QList<QPair<QString, QByteArray>>& arEntries)
 {
@@ -181,6 +184,8 @@ private slots:
             tcDescriptionLoader::load(lcSim.binding(), lcMap, mcDir.filePath("x"), lcTracer);
         QVERIFY(!lcResult.mbLoaded);
         QVERIFY(lcResult.msXmlText.isEmpty());
+        QCOMPARE(lcResult.msProblem, QString::fromLatin1(kEmptyProblem));
+        QCOMPARE(lcMessages.warnings().last(), QString::fromLatin1(kEmptyProblem));
         try
         {
             lcSim.binding().attachPort(lcMap);
@@ -191,6 +196,47 @@ private slots:
             QCOMPARE(QString::fromLatin1(arError.GetDescription()),
                      QStringLiteral("Feature not present (reference not valid)"));
         }
+    }
+
+    void emptyDescriptionFileIsReported()
+    {
+        const QString lsEmpty = mcDir.filePath(QStringLiteral("empty.xml"));
+        QFile lcFile(lsEmpty);
+        QVERIFY(lcFile.open(QIODevice::WriteOnly));
+        lcFile.close();
+        tcStubDevice lcDevice(lsEmpty);
+        CNodeMapRef lcMap("Device");
+        tcTracer lcTracer(0);
+        tcMessageCapture lcMessages;
+        const tcDeviceDescription lcResult =
+            tcDescriptionLoader::load(lcDevice.mcBinding, lcMap, mcDir.filePath("emptycache"), lcTracer);
+        QVERIFY(!lcResult.mbLoaded);
+        QCOMPARE(lcResult.msProblem, QString::fromLatin1(kEmptyProblem));
+        QCOMPARE(lcMessages.warnings(), QStringList{kEmptyProblem});
+    }
+
+    // A description whose port has another name loads, but the camera cannot
+    // be reached through it: attaching says so instead of failing silently.
+    void descriptionWithoutDevicePortIsReported()
+    {
+        const QString lsXml = mcDir.filePath(QStringLiteral("otherport.xml"));
+        QFile lcFile(lsXml);
+        QVERIFY(lcFile.open(QIODevice::WriteOnly));
+        lcFile.write(QByteArray(kFirstXml).replace("Device", "Remote"));
+        lcFile.close();
+        tcStubDevice lcDevice(lsXml);
+        CNodeMapRef lcMap("Device");
+        tcTracer lcTracer(0);
+        QVERIFY(tcDescriptionLoader::load(lcDevice.mcBinding, lcMap, mcDir.filePath("othercache"), lcTracer)
+                    .mbLoaded);
+        QSignalSpy lcErrors(&lcDevice.mcBinding, &tcGenTLInterface::Error);
+        tcMessageCapture lcMessages;
+        QVERIFY(!lcDevice.mcBinding.attachPort(lcMap));
+        const QString lsExpected = QStringLiteral("The description of the device has no port named "
+                                                  "\"Device\": the camera cannot be reached through it");
+        QCOMPARE(lcErrors.size(), 1);
+        QCOMPARE(lcErrors.first().first().toString(), lsExpected);
+        QCOMPARE(lcMessages.warnings(), QStringList{lsExpected});
     }
 
     void zippedSimulatedCamera()

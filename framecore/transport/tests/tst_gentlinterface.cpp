@@ -99,6 +99,82 @@ private slots:
         QCOMPARE(lcMessages.texts(QtCriticalMsg).size(), 1);
     }
 
+    // A library that is no producer (or too old a one) is named by the first
+    // GenTL function it lacks, not by the loader's empty "Unknown error".
+    void rejectedProducerNamesTheFirstMissingFunction_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no producer")
+            << QFileInfo(tcSimcamFixture::simcamPath()).dir().filePath("libframecore.so")
+            << "not a GenTL producer: it does not export GCGetInfo";
+        QTest::newRow("group 1 incomplete") << tcSimcamFixture::stubPath("noinfoclose")
+                                            << "not a GenTL producer: it does not export GCGetInfo";
+        QTest::newRow("GenTL 1.4") << tcSimcamFixture::stubPath("nopartinfo")
+                                   << "a GenTL 1.4 producer, GenTL 1.5 is needed: it does not export "
+                                      "DSGetBufferPartInfo";
+    }
+
+    void rejectedProducerNamesTheFirstMissingFunction()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        QVERIFY(QFileInfo::exists(path));
+        tcMessageCapture lcMessages;
+        tcProducerBinding lcProducer;
+        QSignalSpy lcErrors(&lcProducer, &tcProducerBinding::Error);
+        QVERIFY(!lcProducer.load(path));
+        QCOMPARE(lcErrors.size(), 1);
+        QCOMPARE(lcErrors.first().first().toString(),
+                 QStringLiteral("Unable to load library %1 : %2").arg(path, reason));
+        QVERIFY(!lcProducer.binding());
+    }
+
+    // GCInitLib and TLOpen failures end the load with one error each that
+    // names the producer, the call, its code and the producer's own text.
+    void failedInitialisationIsReported_data()
+    {
+        QTest::addColumn<QByteArray>("faults");
+        QTest::addColumn<QString>("expected");
+        // The producer refuses a fault list it cannot read in GCInitLib.
+        QTest::newRow("GCInitLib") << QByteArray("no-such-fault")
+                                   << "Unable to initialise GenTL library %1 : GCInitLib failed with -1009 "
+                                      "Invalid Parameter";
+        QTest::newRow("TLOpen")
+            << QByteArray("TLOpen=-1005@1")
+            << "Unable to open the transport layer of GenTL library %1 : TLOpen failed with "
+               "-1005 Access Denied (TLOpen: fault injected by SIMCAM_FAULTS)";
+    }
+
+    void failedInitialisationIsReported()
+    {
+        QFETCH(QByteArray, faults);
+        QFETCH(QString, expected);
+        expected = expected.arg(tcSimcamFixture::simcamPath());
+        struct tcFaults
+        {
+            explicit tcFaults(const QByteArray& arFaults) { qputenv("SIMCAM_FAULTS", arFaults); }
+            ~tcFaults() { qunsetenv("SIMCAM_FAULTS"); }
+        };
+        auto lpFaults = std::make_unique<tcFaults>(faults);
+        tcMessageCapture lcMessages;
+        {
+            tcProducerBinding lcProducer;
+            QSignalSpy lcErrors(&lcProducer, &tcProducerBinding::Error);
+            QVERIFY(!lcProducer.load(tcSimcamFixture::simcamPath()));
+            QVERIFY(!lcProducer.isInitialized());
+            QVERIFY(!lcProducer.binding()->handle());
+            QCOMPARE(lcErrors.size(), 1);
+            QCOMPARE(lcErrors.first().first().toString(), expected);
+            QCOMPARE(lcMessages.warnings().size(), 1);
+            QCOMPARE(lcMessages.warnings().first(), lcErrors.first().first().toString());
+        }
+        lpFaults.reset();
+        // The producer is left closed and usable for the next load.
+        tcProducerBinding lcAgain;
+        QVERIFY(lcAgain.load(tcSimcamFixture::simcamPath()));
+    }
+
     void missingLibraryIsNotLoaded()
     {
         tcProducerBinding lcProducer;

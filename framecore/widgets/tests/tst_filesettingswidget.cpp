@@ -1,9 +1,9 @@
+#include "filedialoganswers.h"
 #include "filesettingswidget.h"
 #include "settingswidget.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -11,10 +11,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
 
 namespace
 {
@@ -24,47 +21,6 @@ const QString scRed = QStringLiteral("color: #FF0000");
 QLineEdit* pathEdit(tcFileSettingsWidget& arWidget)
 {
     return arWidget.findChild<QLineEdit*>(QStringLiteral("lineEdit"));
-}
-
-// Plays the user in the next file dialog: once it is up, hands it to the
-// given action (type a path and accept, or cancel) and records what it saw.
-struct tcDialogPlayer
-{
-    std::function<void(QFileDialog*)> mcAction;
-    QString msTitle;
-    QFileDialog::FileMode meFileMode = QFileDialog::AnyFile;
-    QStringList msFilters;
-    bool mbSeen = false;
-
-    void arm()
-    {
-        QTimer::singleShot(20, [this] { poll(); });
-    }
-
-    void poll()
-    {
-        auto* lpDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!lpDialog)
-        {
-            arm();
-            return;
-        }
-        mbSeen = true;
-        msTitle = lpDialog->windowTitle();
-        meFileMode = lpDialog->fileMode();
-        msFilters = lpDialog->nameFilters();
-        mcAction(lpDialog);
-    }
-};
-
-void typeAndAccept(QFileDialog* apDialog, const QString& arDir, const QString& arTyped)
-{
-    apDialog->setDirectory(arDir);
-    auto* lpEdit = apDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    QVERIFY(lpEdit);
-    lpEdit->setText(arTyped);
-    // accept() is protected in the file dialog, but still a slot.
-    QMetaObject::invokeMethod(apDialog, "accept");
 }
 
 void touch(const QString& arPath)
@@ -151,22 +107,24 @@ private slots:
 
     void browseOneFile()
     {
-        QTemporaryDir lcDir;
-        touch(lcDir.filePath(QStringLiteral("a.cti")));
         tcFileSettingsWidget lcWidget;
         lcWidget.setLabel(QStringLiteral("GenTL DLL:"));
         lcWidget.setFileTypes(QStringLiteral("DLLs (*.cti)"));
+        lcWidget.setFileName(QStringLiteral("/start/here.cti"));
         QSignalSpy lcSpy(&lcWidget, &tcFileSettingsWidget::fileNameChanged);
-        tcDialogPlayer lcPlayer;
-        lcPlayer.mcAction = [&](QFileDialog* apDialog) { typeAndAccept(apDialog, lcDir.path(), "a.cti"); };
-        lcPlayer.arm();
+        QTemporaryDir lcDir;
+        const QString lsExpected = lcDir.filePath(QStringLiteral("a.cti"));
+        touch(lsExpected);
+        tcFileDialogAnswers lcAnswers(QStringList{lsExpected});
         lcWidget.findChild<QPushButton*>(QStringLiteral("pushButtonBrowse"))->click();
 
-        QVERIFY(lcPlayer.mbSeen);
-        QCOMPARE(lcPlayer.msTitle, QStringLiteral("Select GenTL DLL:"));
-        QCOMPARE(lcPlayer.meFileMode, QFileDialog::ExistingFile);
-        QCOMPARE(lcPlayer.msFilters, QStringList{QStringLiteral("DLLs (*.cti)")});
-        const QString lsExpected = lcDir.filePath(QStringLiteral("a.cti"));
+        QCOMPARE(lcAnswers.requests().size(), 1);
+        const tcFileDialogs::tcRequest& lrAsked = lcAnswers.requests().first();
+        QCOMPARE(lrAsked.meKind, tcFileDialogs::eOpenFile);
+        QCOMPARE(lrAsked.mpParent, static_cast<QWidget*>(&lcWidget));
+        QCOMPARE(lrAsked.msTitle, QStringLiteral("Select GenTL DLL:"));
+        QCOMPARE(lrAsked.msStartPath, QStringLiteral("/start/here.cti"));
+        QCOMPARE(lrAsked.msFilter, QStringLiteral("DLLs (*.cti)"));
         QCOMPARE(lcWidget.fileName(), lsExpected);
         // Once from the text change, once more for the choice itself.
         QCOMPARE(lcSpy.count(), 2);
@@ -176,39 +134,27 @@ private slots:
 
     void browseSeveralFilesJoinsWithColon()
     {
-        QTemporaryDir lcDir;
-        touch(lcDir.filePath(QStringLiteral("one.txt")));
-        touch(lcDir.filePath(QStringLiteral("two.txt")));
         tcFileSettingsWidget lcWidget;
         lcWidget.setMode(tcFileSettingsWidget::eOpenFiles);
-        tcDialogPlayer lcPlayer;
-        lcPlayer.mcAction = [&](QFileDialog* apDialog)
-        { typeAndAccept(apDialog, lcDir.path(), QStringLiteral("\"one.txt\" \"two.txt\"")); };
-        lcPlayer.arm();
+        tcFileDialogAnswers lcAnswers(
+            QList<QStringList>{{QStringLiteral("/a/one.txt"), QStringLiteral("/a/two.txt")}});
         lcWidget.findChild<QPushButton*>()->click();
 
-        QCOMPARE(lcPlayer.meFileMode, QFileDialog::ExistingFiles);
-        QStringList lsChosen = lcWidget.fileName().split(QLatin1Char(':'));
-        lsChosen.sort();
-        QCOMPARE(lsChosen, (QStringList{lcDir.filePath("one.txt"), lcDir.filePath("two.txt")}));
+        QCOMPARE(lcAnswers.requests().first().meKind, tcFileDialogs::eOpenFiles);
+        QCOMPARE(lcWidget.fileName(), QStringLiteral("/a/one.txt:/a/two.txt"));
     }
 
     void browseFolder()
     {
-        QTemporaryDir lcDir;
-        QVERIFY(QDir(lcDir.path()).mkdir(QStringLiteral("xml")));
         tcFileSettingsWidget lcWidget;
         lcWidget.setMode(tcFileSettingsWidget::eDirectory);
         lcWidget.setLabel(QStringLiteral("Plugins folder:"));
-        tcDialogPlayer lcPlayer;
-        lcPlayer.mcAction = [&](QFileDialog* apDialog) { typeAndAccept(apDialog, lcDir.path(), "xml"); };
-        lcPlayer.arm();
+        tcFileDialogAnswers lcAnswers(QStringList{QStringLiteral("/opt/plugins")});
         lcWidget.findChild<QPushButton*>()->click();
 
-        QCOMPARE(lcPlayer.msTitle, QStringLiteral("Select Plugins folder:"));
-        // Qt reports a folders-only dialog by its older mode name.
-        QVERIFY(lcPlayer.meFileMode != QFileDialog::ExistingFile && lcPlayer.meFileMode != QFileDialog::ExistingFiles);
-        QCOMPARE(lcWidget.fileName(), lcDir.filePath(QStringLiteral("xml")));
+        QCOMPARE(lcAnswers.requests().first().meKind, tcFileDialogs::eDirectory);
+        QCOMPARE(lcAnswers.requests().first().msTitle, QStringLiteral("Select Plugins folder:"));
+        QCOMPARE(lcWidget.fileName(), QStringLiteral("/opt/plugins"));
     }
 
     void cancelChangesNothing_data()
@@ -226,11 +172,9 @@ private slots:
         lcWidget.setMode(tcFileSettingsWidget::teMode(mode));
         lcWidget.setFileName(QStringLiteral("/kept/as/is"));
         QSignalSpy lcSpy(&lcWidget, &tcFileSettingsWidget::fileNameChanged);
-        tcDialogPlayer lcPlayer;
-        lcPlayer.mcAction = [](QFileDialog* apDialog) { apDialog->reject(); };
-        lcPlayer.arm();
+        tcFileDialogAnswers lcAnswers; // nothing queued: the user cancels
         lcWidget.findChild<QPushButton*>()->click();
-        QVERIFY(lcPlayer.mbSeen);
+        QCOMPARE(lcAnswers.requests().size(), 1);
         QCOMPARE(lcWidget.fileName(), QStringLiteral("/kept/as/is"));
         QCOMPARE(lcSpy.count(), 0);
     }
