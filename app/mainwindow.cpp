@@ -767,6 +767,8 @@ QList<QWidget*> MainWindow::toolWindows() const
 void MainWindow::addToolWindow(QWidget* apWindow)
 {
     apWindow->setAttribute(Qt::WA_DeleteOnClose);
+    // Tool windows that report problems (debug levels, console) reach the status bar and log.
+    connectIfPresent(apWindow, SIGNAL(Error(QString)), this, SLOT(flashError(QString)));
     mlToolWindows << QPointer<QWidget>(apWindow);
     connect(apWindow, &QObject::destroyed, this, [this] { mlToolWindows.removeAll(QPointer<QWidget>()); });
     apWindow->show();

@@ -1,16 +1,17 @@
 #include "windowfactory.h"
 
-#include "basicconsole.h"
-#include "basicsettingsdialog.h"
-#include "debuglevelsview.h"
+#include "cmdconsole.h"
+#include "debugleveldlg.h"
 #include "framewindow.h"
-#include "logview.h"
+#include "logwidget.h"
+#include "settingsdialog.h"
 
 namespace tnWindows
 {
 QWidget* createLogWindow()
 {
-    return new tcLogView();
+    // Hidden until shown; closing only hides it. The main window owns it.
+    return new tcLogWidget(nullptr, false);
 }
 
 QWidget* createVideoWindow(tcCameraInterface* apCamera)
@@ -27,18 +28,18 @@ QWidget* createSnapshotWindow(const tpImageBuffer& arFrame)
 
 QDialog* createSettingsDialog(bool abExpert, const QString& arInitialPage)
 {
-    auto* lpDialog = new tcBasicSettingsDialog(abExpert);
-    lpDialog->showPage(arInitialPage);
+    auto* lpDialog = new tcSettingsDialog(abExpert, nullptr);
+    lpDialog->setInitialPage(arInitialPage);
     return lpDialog;
 }
 
 QWidget* createCommandConsole(tcCmdRunner* apRunner)
 {
-    return new tcBasicConsole(apRunner);
+    return new tcCmdConsole(apRunner, nullptr);
 }
 
 QWidget* createDebugLevelDialog()
 {
-    return new tcDebugLevelsView();
+    return new tcDebugLevelDlg(nullptr);
 }
 } // namespace tnWindows

@@ -6,6 +6,7 @@
 #include "pluginmanager.h"
 #include "reportform.h"
 #include "settings.h"
+#include "settingsdialog.h"
 #include "simcamfixture.h"
 #include "viewerinterface.h"
 
@@ -85,13 +86,11 @@ QString frameInfo(QWidget* apVideo)
     return lpInfo ? lpInfo->text() : QString();
 }
 
-// The page a settings dialog shows: the title of its current tab.
+// The page a settings dialog shows.
 QString settingsPage(QWidget* apDialog)
 {
-    if (!apDialog || apDialog->objectName() != QLatin1String("tcSettingsDialog"))
-        return QString();
-    auto* lpTabs = apDialog->findChild<QTabWidget*>();
-    return lpTabs ? lpTabs->tabText(lpTabs->currentIndex()) : QString();
+    auto* lpDialog = qobject_cast<tcSettingsDialog*>(apDialog);
+    return lpDialog ? lpDialog->currentPageTitle() : QString();
 }
 
 // Frames a video window has shown, from its "Frame %1 [%2 rendered]" line.
