@@ -12,6 +12,7 @@
 #include "gentlinterface.h"
 #include "gentlplugin.h"
 #include "gentltreemodel.h"
+#include "plotwidget.h"
 #include "pluginmanager.h"
 #include "producerbinding.h"
 #include "recentdevices.h"
@@ -832,8 +833,13 @@ void MainWindow::GenICamProps()
 
 void MainWindow::newPlotWidget()
 {
-    QMessageBox::information(this, displayName(),
-                             QStringLiteral("Plot windows are not available in this version."));
+    // Each plot window offers the plottable sources of the plugins loaded now.
+    auto* lpPlot = new tcPlotWidget();
+    for (tcViewerInterface* lpSource : tcPluginManager::getInstance()->allInterfaces(QStringLiteral("tcPlottableInterface")))
+        lpPlot->onNewPlugin(lpSource);
+    connect(lpPlot, SIGNAL(Message(QString)), this, SLOT(flashMessage(QString)));
+    mpUi->menuView->addAction(lpPlot->createWindowAction(mpUi->menuView));
+    addToolWindow(lpPlot);
 }
 
 // ---------------------------------------------------------------------------

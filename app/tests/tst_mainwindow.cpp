@@ -3,6 +3,7 @@
 #include "genicamiface.h"
 #include "mainwindow.h"
 #include "modaldriver.h"
+#include "plotwidget.h"
 #include "pluginmanager.h"
 #include "reportform.h"
 #include "settings.h"
@@ -662,6 +663,23 @@ private slots:
                                    "Mono8", "BayerRG12p", "RGB8"})
             QVERIFY2(lsBox.contains(QLatin1String(lpWord)), lpWord);
         QVERIFY(!lsBox.contains(QStringLiteral(">NULL<")));
+    }
+
+    // A plot window opens with an entry in the View menu that goes with it.
+    void plotWindowHasAMenuEntryWhileOpen()
+    {
+        useSettings({{"autoOpenVideoWidget", false}});
+        auto lpWindow = start();
+        auto* lpView = lpWindow->findChild<QMenu*>(QStringLiteral("menuView"));
+        const int lnEntries = lpView->actions().size();
+        action(*lpWindow, "actionPlot_Widget")->trigger();
+        QTRY_COMPARE(visibleTopLevels<tcPlotWidget>().size(), 1);
+        QCOMPARE(lpView->actions().size(), lnEntries + 1);
+        QPointer<tcPlotWidget> lpPlot = visibleTopLevels<tcPlotWidget>().first();
+        lpPlot->close();
+        QTRY_VERIFY(lpPlot.isNull());
+        QTRY_COMPARE(lpView->actions().size(), lnEntries);
+        closeWindow(*lpWindow);
     }
 
     // Every action answers: a window, a box or a status message; none

@@ -106,7 +106,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
         QTest::newRow("no producer")
-            << QFileInfo(tcSimcamFixture::simcamPath()).dir().filePath("libframecore.so")
+            << QDir(qEnvironmentVariable("KESTRIX_BIN_DIR")).filePath("libframecore.so")
             << "not a GenTL producer: it does not export GCGetInfo";
         QTest::newRow("group 1 incomplete") << tcSimcamFixture::stubPath("noinfoclose")
                                             << "not a GenTL producer: it does not export GCGetInfo";
@@ -165,7 +165,9 @@ private slots:
             QVERIFY(!lcProducer.isInitialized());
             QVERIFY(!lcProducer.binding()->handle());
             QCOMPARE(lcErrors.size(), 1);
-            QCOMPARE(lcErrors.first().first().toString(), expected);
+            // The producer may add its own text after the code's name.
+            QVERIFY2(lcErrors.first().first().toString().startsWith(expected),
+                     qPrintable(lcErrors.first().first().toString()));
             QCOMPARE(lcMessages.warnings().size(), 1);
             QCOMPARE(lcMessages.warnings().first(), lcErrors.first().first().toString());
         }
