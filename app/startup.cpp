@@ -55,6 +55,7 @@ int kestrixMain(int anArgc, char** apArgv, const std::function<void()>& arAfterA
 
     lpApp->setProperty("logFile", lcOptions.msLogPath);
 
+    MainWindow::initResources();
     auto lpPixmap = std::make_unique<QPixmap>(QStringLiteral(":/images/resources/splash.png"));
     auto lpSplash = std::make_unique<tcSplashScreen>(
         *lpPixmap, QStringLiteral("%1 version %2").arg(QApplication::applicationName(), appVersion()));

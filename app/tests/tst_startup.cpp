@@ -1,18 +1,28 @@
+#include "camerainterface.h"
+#include "cmdrunner.h"
+#include "genicamiface.h"
+#include "genicammodel.h"
+#include "genicamparamsdialog.h"
 #include "gentlplugin.h"
 #include "mainwindow.h"
+#include "modaldriver.h"
 #include "pluginmanager.h"
 #include "settings.h"
+#include "simcamfixture.h"
 #include "startup.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
-#include <QTreeWidget>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QSplashScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <vector>
@@ -27,7 +37,7 @@ struct tcRunResult
     bool mbWindowShown = false;
     QString msWindowTitle;
     QString msStatusMessage;
-    QStringList msPlugins;     // loaded from the folder beside the program
+    QStringList msPlugins;      // loaded from the folder beside the program
     QStringList msAboutPlugins; // names the "Plugins..." box lists
 };
 
@@ -47,26 +57,45 @@ bool splashVisible()
     return false;
 }
 
+// The program's command line, "kestrix" first, as argc and argv.
+struct tcArguments
+{
+    explicit tcArguments(const QStringList& arArgs)
+    {
+        mlStore.push_back(QByteArray("kestrix"));
+        for (const QString& lsArg : arArgs)
+            mlStore.push_back(lsArg.toUtf8());
+        for (QByteArray& lrArg : mlStore)
+            mlArgv.push_back(lrArg.data());
+        mnArgc = static_cast<int>(mlArgv.size());
+    }
+    char** argv() { return mlArgv.data(); }
+
+    std::vector<QByteArray> mlStore;
+    std::vector<char*> mlArgv;
+    int mnArgc = 0;
+};
+
+// The program installs its own message handler; the test's comes back after.
+struct tcHandlerGuard
+{
+    tcHandlerGuard() : mpPrevious(qInstallMessageHandler(nullptr)) { qInstallMessageHandler(mpPrevious); }
+    ~tcHandlerGuard() { qInstallMessageHandler(mpPrevious); }
+    QtMessageHandler mpPrevious;
+};
+
 // Runs the program with the given arguments. From inside its event loop the
 // driver answers every message box, optionally raises a critical message from
 // a worker thread once the window is up, and then closes the main window.
 tcRunResult runProgram(const QStringList& arArgs, bool abRaiseCritical = false)
 {
     tcRunResult lcResult;
-    std::vector<QByteArray> lcStore{QByteArray("kestrix")};
-    for (const QString& lsArg : arArgs)
-        lcStore.push_back(lsArg.toUtf8());
-    std::vector<char*> lcArgv;
-    for (QByteArray& lrArg : lcStore)
-        lcArgv.push_back(lrArg.data());
-    int lnArgc = static_cast<int>(lcArgv.size());
-
-    QtMessageHandler lpPrevious = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler(lpPrevious);
+    tcArguments lcArguments(arArgs);
+    const tcHandlerGuard lcHandler;
 
     bool lbCriticalSent = false;
     lcResult.mnExitCode = kestrixMain(
-        lnArgc, lcArgv.data(),
+        lcArguments.mnArgc, lcArguments.argv(),
         [&]
         {
             auto* lpTimer = new QTimer(qApp);
@@ -101,7 +130,8 @@ tcRunResult runProgram(const QStringList& arArgs, bool abRaiseCritical = false)
                     if (auto* lpAction = lpWindow->findChild<QAction*>(QStringLiteral("actionPlugins")))
                     {
                         lpAction->trigger();
-                        if (auto* lpAbout = lpWindow->findChild<QDialog*>(QStringLiteral("tcAboutPluginsDialog")))
+                        if (auto* lpAbout =
+                                lpWindow->findChild<QDialog*>(QStringLiteral("tcAboutPluginsDialog")))
                         {
                             auto* lpList = lpAbout->findChild<QTreeWidget*>(QStringLiteral("pluginList"));
                             for (int lnRow = 0; lpList && lnRow < lpList->topLevelItemCount(); ++lnRow)
@@ -113,8 +143,139 @@ tcRunResult runProgram(const QStringList& arArgs, bool abRaiseCritical = false)
             lpTimer->start(20);
         });
 
-    qInstallMessageHandler(lpPrevious);
     return lcResult;
+}
+
+QString frameInfo(QWidget* apVideo)
+{
+    auto* lpInfo = apVideo ? apVideo->findChild<QLabel*>(QStringLiteral("labelInfo")) : nullptr;
+    return lpInfo ? lpInfo->text() : QString();
+}
+
+int renderedFrames(QWidget* apVideo)
+{
+    const QRegularExpressionMatch lcMatch =
+        QRegularExpression(QStringLiteral("\\[(\\d+) rendered\\]")).match(frameInfo(apVideo));
+    return lcMatch.hasMatch() ? lcMatch.captured(1).toInt() : 0;
+}
+
+// What the newcomer's run saw, step by step.
+struct tcNewcomerRun
+{
+    int mnExitCode = -1;
+    QStringList msBoxes;
+    int mnDevicesListed = -1;
+    QString msTitle;
+    QString msFrames;
+    bool mbParamsShown = false;
+    double mdExposureBefore = 0;
+    double mdExposureAfter = 0;
+    QList<int> mlProgress;
+    QList<QVariant> mlDone;
+    QString msFailure; // the first step that did not happen
+};
+
+// Starts the program on the given INI and plays the user: opens the camera
+// through "Open Device" (unless the program opens it by itself), waits for
+// live video, edits the exposure in "Camera Settings...", runs a script
+// through "Run Script..." and closes the window.
+tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bool abExpectAutoOpen)
+{
+    tcNewcomerRun lcRun;
+    tcArguments lcArguments(arArgs);
+    const tcHandlerGuard lcHandler;
+
+    tcModalDriver* lpDriver = nullptr;
+    auto lcPlay = [&]
+    {
+        auto lcStep = [&](bool abDone, const char* apWhat)
+        {
+            if (!abDone && lcRun.msFailure.isEmpty())
+                lcRun.msFailure = QString::fromLatin1(apWhat);
+            return abDone;
+        };
+        MainWindow* lpWindow = nullptr;
+        const bool lbShown = QTest::qWaitFor(
+            [&]
+            {
+                lpWindow = findMainWindow();
+                return lpWindow && lpWindow->isVisible() && !splashVisible();
+            },
+            20000);
+        if (!lcStep(lbShown, "main window shown"))
+        {
+            if (lpWindow)
+                lpWindow->close();
+            else
+                QCoreApplication::exit(3);
+            return;
+        }
+        if (!abExpectAutoOpen)
+        {
+            lpDriver->msDevice = QString::fromLatin1(tnSimcam::kMonoId);
+            lpWindow->findChild<QAction*>(QStringLiteral("actionOpen_Device"))->trigger();
+        }
+        lcRun.mnDevicesListed = lpDriver->mnDeviceRows;
+        lcRun.msTitle = lpWindow->windowTitle();
+        if (lcStep(lpWindow->camera() && !lpWindow->videoWindows().isEmpty(),
+                   "camera open with video window"))
+        {
+            QWidget* lpVideo = lpWindow->videoWindows().first();
+            lcStep(QTest::qWaitFor([&] { return renderedFrames(lpVideo) >= 5; }, 10000), "live video");
+            lcRun.msFrames = frameInfo(lpVideo);
+
+            tcGenICamIface* lpNodes = lpWindow->camera()->getGenICamIface();
+            lcRun.mdExposureBefore = lpNodes->data(QStringLiteral("ExposureTime")).toDouble();
+            lpWindow->findChild<QAction*>(QStringLiteral("actionGenApiSettings"))->trigger();
+            auto* lpParams = lpWindow->findChild<tcGenICamParamsDialog*>();
+            lcRun.mbParamsShown = lpParams && lpParams->isVisible();
+            if (lcStep(lcRun.mbParamsShown, "parameters dialog"))
+            {
+                QAbstractItemModel* lpModel = lpParams->model().data();
+                const QModelIndexList lcFound =
+                    lpModel->match(lpModel->index(0, 0), Qt::DisplayRole, QStringLiteral("ExposureTime"), 1,
+                                   Qt::MatchExactly | Qt::MatchRecursive);
+                if (lcStep(!lcFound.isEmpty(), "ExposureTime in the feature tree"))
+                    lpModel->setData(lcFound.first().sibling(lcFound.first().row(), 1), 25000.0,
+                                     Qt::EditRole);
+                lcRun.mdExposureAfter = lpNodes->data(QStringLiteral("ExposureTime")).toDouble();
+                lpParams->close();
+            }
+
+            tcCmdRunner* lpRunner = tcPluginManager::getInstance()->getCmdRunner();
+            QSignalSpy lcProgress(lpRunner, &tcViewerThread::Progress);
+            QSignalSpy lcDone(lpRunner, &tcViewerThread::Done);
+            lpDriver->msFile = arScript;
+            lpWindow->findChild<QAction*>(QStringLiteral("actionRun_Script"))->trigger();
+            lcStep(QTest::qWaitFor([&] { return !lcDone.isEmpty(); }, 10000), "script done");
+            for (const QList<QVariant>& lcArgs : lcProgress)
+                lcRun.mlProgress << lcArgs.first().toInt();
+            if (!lcDone.isEmpty())
+                lcRun.mlDone = lcDone.first();
+        }
+        lcRun.msBoxes = lpDriver->msBoxes;
+        lpWindow->close();
+    };
+    lcRun.mnExitCode =
+        kestrixMain(lcArguments.mnArgc, lcArguments.argv(),
+                    [&]
+                    {
+                        lpDriver = new tcModalDriver();
+                        lpDriver->setParent(qApp);
+                        // The user starts once the window is up.
+                        auto* lpStart = new QTimer(qApp);
+                        QObject::connect(lpStart, &QTimer::timeout, qApp,
+                                         [&, lpStart]
+                                         {
+                                             MainWindow* lpWindow = findMainWindow();
+                                             if (!lpWindow || !lpWindow->isVisible() || splashVisible())
+                                                 return;
+                                             lpStart->stop();
+                                             lcPlay();
+                                         });
+                        lpStart->start(20);
+                    });
+    return lcRun;
 }
 
 QString readAll(const QString& arPath)
@@ -187,6 +348,49 @@ private slots:
         QVERIFY(lsText.contains(QStringLiteral(" CRITICAL: worker failed\r\n")));
         // The main window logs the line once more as a warning.
         QVERIFY(lsText.contains(QStringLiteral(" WARNING: ")));
+    }
+
+    // A fresh INI: the default producer beside the program loads without a
+    // question, the chooser lists the simulated cameras, video runs, a
+    // feature is edited, a script runs, and closing ends the program.
+    void newcomersRun()
+    {
+        QTemporaryDir lcDir;
+        const QString lsLog = lcDir.filePath(QStringLiteral("new.log"));
+        const QString lsIni = lcDir.filePath(QStringLiteral("new.ini"));
+        const QString lsScript = lcDir.filePath(QStringLiteral("script.txt"));
+        QFile lcScript(lsScript);
+        QVERIFY(lcScript.open(QIODevice::WriteOnly));
+        lcScript.write("SLEEP 10\nSLEEP 10\nSLEEP 10\n");
+        lcScript.close();
+
+        const tcNewcomerRun lcRun = runNewcomer({"-logfile", lsLog, "-inifile", lsIni}, lsScript, false);
+        QVERIFY2(lcRun.msFailure.isEmpty(), qPrintable(lcRun.msFailure + "\n" + readAll(lsLog)));
+        QCOMPARE(lcRun.mnExitCode, 0);
+        QVERIFY2(lcRun.msBoxes.isEmpty(), qPrintable(lcRun.msBoxes.join('\n')));
+        QCOMPARE(lcRun.mnDevicesListed, 3);
+        QVERIFY2(lcRun.msTitle.startsWith(QStringLiteral("Kestrix - %1").arg(tnSimcam::kMonoId)),
+                 qPrintable(lcRun.msTitle));
+        QVERIFY(lcRun.mdExposureBefore != 25000.0);
+        QCOMPARE(lcRun.mdExposureAfter, 25000.0);
+        QVERIFY(!lcRun.mlProgress.isEmpty());
+        QCOMPARE(lcRun.mlDone.value(0).toBool(), true);
+
+        const QString lsLogText = readAll(lsLog);
+        QVERIFY2(!lsLogText.contains(QStringLiteral("CRITICAL")), qPrintable(lsLogText));
+        QSettings lcIni(lsIni, QSettings::IniFormat);
+        QCOMPARE(lcIni.value("lastDevice").toString(), QStringLiteral("0,%1").arg(tnSimcam::kMonoId));
+        QCOMPARE(lcIni.value("mru/size").toInt(), 1);
+
+        // The next start reopens that camera by itself and shows video.
+        lcIni.setValue("openLast", true);
+        lcIni.sync();
+        const tcNewcomerRun lcAgain = runNewcomer({"-logfile", lsLog, "-inifile", lsIni}, lsScript, true);
+        QVERIFY2(lcAgain.msFailure.isEmpty(), qPrintable(lcAgain.msFailure));
+        QVERIFY2(lcAgain.msBoxes.isEmpty(), qPrintable(lcAgain.msBoxes.join('\n')));
+        QCOMPARE(lcAgain.mnExitCode, 0);
+        QVERIFY2(lcAgain.msTitle.startsWith(QStringLiteral("Kestrix - %1").arg(tnSimcam::kMonoId)),
+                 qPrintable(lcAgain.msTitle));
     }
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "imagebuffer.h"
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+class tcCameraInterface;
+class tcCmdRunner;
+
+// Where the main window gets the windows of other families. Each function
+// makes a new top-level window owned by the caller (the main window sets
+// delete-on-close). The windows are found by their Qt interface, so any class
+// with the same signals and slots can take the place of today's:
+//
+//  log window     slots LogMessage(QString), LogError(QString)
+//  video window   slot NewFrame(tpImageBuffer); signals StartVideo(),
+//                 StopVideo(), Message(QString), Error(QString)
+//  settings       a QDialog whose acceptance means the settings were stored
+namespace tnWindows
+{
+QWidget* createLogWindow();
+QWidget* createVideoWindow(tcCameraInterface* apCamera);
+// A still copy of the frame: the window keeps none of the camera's buffers.
+QWidget* createSnapshotWindow(const tpImageBuffer& arFrame);
+// Opens on the page of that title when there is one.
+QDialog* createSettingsDialog(bool abExpert, const QString& arInitialPage);
+QWidget* createCommandConsole(tcCmdRunner* apRunner);
+QWidget* createDebugLevelDialog();
+} // namespace tnWindows
