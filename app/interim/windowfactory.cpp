@@ -3,8 +3,8 @@
 #include "basicconsole.h"
 #include "basicsettingsdialog.h"
 #include "debuglevelsview.h"
-#include "framewindow.h"
 #include "logview.h"
+#include "videowidget.h"
 
 namespace tnWindows
 {
@@ -15,14 +15,12 @@ QWidget* createLogWindow()
 
 QWidget* createVideoWindow(tcCameraInterface* apCamera)
 {
-    return new tcFrameWindow(apCamera);
+    return new tcVideoWidget(apCamera);
 }
 
-QWidget* createSnapshotWindow(const tpImageBuffer& arFrame)
+QWidget* createSnapshotWindow(const tpImageBuffer& arFrame, tcCameraInterface* apCamera)
 {
-    auto* lpWindow = new tcFrameWindow(nullptr);
-    lpWindow->showStill(arFrame);
-    return lpWindow;
+    return tcVideoWidget::newSnapshot(apCamera, arFrame);
 }
 
 QDialog* createSettingsDialog(bool abExpert, const QString& arInitialPage)
