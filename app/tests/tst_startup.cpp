@@ -221,6 +221,7 @@ tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bo
                    "camera open with video window"))
         {
             QWidget* lpVideo = lpWindow->videoWindows().first();
+            lpWindow->camera()->startVideo(); // the video settings' Play
             lcStep(QTest::qWaitFor([&] { return renderedFrames(lpVideo) >= 5; }, 10000), "live video");
             lcRun.msFrames = frameInfo(lpVideo);
 
