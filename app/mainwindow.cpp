@@ -19,6 +19,7 @@
 #include "reportform.h"
 #include "settings.h"
 #include "ui_mainwindow.h"
+#include "updatenotifier.h"
 #include "weaklist.h"
 #include "windowfactory.h"
 #include "xmldocumentation.h"
@@ -36,6 +37,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSslSocket>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
@@ -50,7 +52,6 @@ const char* const kDefaultStyleOk =
     "rgba(0, 100, 0, 255), stop:1 rgba(0, 255, 0, 255)); }";
 constexpr int kFrameTickMs = 1000;
 constexpr int kStatusMs = 3000;
-constexpr int kUpdatePeriodMs = 86400000;
 
 std::unique_ptr<tcSettings> appSettings()
 {
@@ -119,6 +120,16 @@ MainWindow::MainWindow(bool abInternal, QWidget* apParent)
 
     connectPluginManager();
     mpFrameTimer->start(kFrameTickMs);
+
+    mpUpdater = new tcUpdateNotifier(this);
+    connect(mpUpdater, &tcUpdateNotifier::Message, this, &MainWindow::flashMessage);
+    connect(mpUpdater, &tcUpdateNotifier::Error, this, &MainWindow::flashError);
+    if (!QSslSocket::supportsSsl())
+    {
+        mpUi->actionCheck_for_updates->setEnabled(false);
+        mpUi->actionCheck_for_updates->setToolTip(
+            QStringLiteral("SSL not available, cannot check for updates"));
+    }
 }
 
 MainWindow::~MainWindow()
@@ -261,8 +272,7 @@ void MainWindow::startUp()
     mbSplashActive = false;
     checkPluginsFolder();
 
-    if (setting(QStringLiteral("showUpdateNotifications"), true).toBool())
-        QTimer::singleShot(100, this, &MainWindow::checkForUpdates);
+    mpUpdater->checker()->scheduleStartupCheck();
 }
 
 void MainWindow::loadProducer(const QString& arPath)
@@ -352,16 +362,7 @@ void MainWindow::applySettings()
     lpPlugins->updateSettings(lpSettings.get());
     if (!llVideo.isEmpty())
         ShowVideoWidget();
-
-    delete mpUpdateTimer;
-    mpUpdateTimer = nullptr;
-    if (lpSettings->value(QStringLiteral("enablePeriodicUpdate"), true).toBool())
-    {
-        mpUpdateTimer = new QTimer(this);
-        mpUpdateTimer->setInterval(kUpdatePeriodMs);
-        connect(mpUpdateTimer, &QTimer::timeout, this, &MainWindow::checkForUpdates);
-        mpUpdateTimer->start();
-    }
+    mpUpdater->checker()->applySettings();
 }
 
 // ---------------------------------------------------------------------------
@@ -516,7 +517,13 @@ void MainWindow::afterUsableOpen(const QString& arDeviceId)
         lpSettings->value(QStringLiteral("lastDevice")).toString().section(QLatin1Char(','), 0, 0).toInt());
     lpSettings.reset();
     if (setting(QStringLiteral("autoOpenVideoWidget"), true).toBool())
+    {
         ShowVideoWidget();
+        // A camera that opens with its video window shows live video at once,
+        // without a click; the video settings' Play pauses and resumes it.
+        if (mpCamera && !mpCamera->IsRunning())
+            mpCamera->startVideo();
+    }
 }
 
 void MainWindow::Close_Device()
@@ -711,8 +718,6 @@ void MainWindow::ShowVideoWidget()
     QWidget* lpWindow = tnWindows::createVideoWindow(mpCamera);
     connectIfPresent(lpWindow, SIGNAL(Message(QString)), this, SLOT(flashMessage(QString)));
     connectIfPresent(lpWindow, SIGNAL(Error(QString)), this, SLOT(flashError(QString)));
-    connectIfPresent(lpWindow, SIGNAL(StartVideo()), mpCamera, SLOT(startVideo()));
-    connectIfPresent(lpWindow, SIGNAL(StopVideo()), mpCamera, SLOT(stopVideo()));
     addVideoWindow(lpWindow, true);
 }
 
@@ -730,7 +735,7 @@ void MainWindow::slot_showSnapshot()
         flashError(QStringLiteral("No frame has been received yet: start the video first"));
         return;
     }
-    addVideoWindow(tnWindows::createSnapshotWindow(mpLastFrame), false);
+    addVideoWindow(tnWindows::createSnapshotWindow(mpLastFrame, mpCamera), false);
 }
 
 QMdiSubWindow* MainWindow::addVideoWindow(QWidget* apWindow, bool abFollowStream)
@@ -993,10 +998,7 @@ void MainWindow::onAboutQt()
     QMessageBox::aboutQt(this, QStringLiteral("About Qt"));
 }
 
-// The update checker plugs in here; until it exists the request is answered
-// in the status bar.
 void MainWindow::checkForUpdates()
 {
-    flashMessage(QStringLiteral("checking for updates..."));
-    flashMessage(QStringLiteral("Update checks are not available in this version"));
+    mpUpdater->checkForUpdates();
 }

@@ -30,6 +30,7 @@ class tcGenTLPlugin;
 class tcFrameRouter;
 class tcProducerBinding;
 class tcRecentDevices;
+class tcUpdateNotifier;
 class tcViewerInterface;
 class tcViewerThread;
 
@@ -177,5 +178,5 @@ private:
     QList<QPointer<QWidget>> mlToolWindows;
     tcPluginUi mcPluginUi;
     tpImageBuffer mpLastFrame;
-    QTimer* mpUpdateTimer = nullptr;
+    tcUpdateNotifier* mpUpdater = nullptr;
 };

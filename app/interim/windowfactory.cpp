@@ -2,9 +2,9 @@
 
 #include "cmdconsole.h"
 #include "debugleveldlg.h"
-#include "framewindow.h"
 #include "logwidget.h"
 #include "settingsdialog.h"
+#include "videowidget.h"
 
 namespace tnWindows
 {
@@ -16,14 +16,12 @@ QWidget* createLogWindow()
 
 QWidget* createVideoWindow(tcCameraInterface* apCamera)
 {
-    return new tcFrameWindow(apCamera);
+    return new tcVideoWidget(apCamera);
 }
 
-QWidget* createSnapshotWindow(const tpImageBuffer& arFrame)
+QWidget* createSnapshotWindow(const tpImageBuffer& arFrame, tcCameraInterface* apCamera)
 {
-    auto* lpWindow = new tcFrameWindow(nullptr);
-    lpWindow->showStill(arFrame);
-    return lpWindow;
+    return tcVideoWidget::newSnapshot(apCamera, arFrame);
 }
 
 QDialog* createSettingsDialog(bool abExpert, const QString& arInitialPage)

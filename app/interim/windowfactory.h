@@ -15,15 +15,16 @@ class tcCmdRunner;
 // with the same signals and slots can take the place of today's:
 //
 //  log window     slots LogMessage(QString), LogError(QString)
-//  video window   slot NewFrame(tpImageBuffer); signals StartVideo(),
-//                 StopVideo(), Message(QString), Error(QString)
+//  video window   slot NewFrame(tpImageBuffer); signals Message(QString),
+//                 Error(QString); it starts and stops the stream itself
 //  settings       a QDialog whose acceptance means the settings were stored
 namespace tnWindows
 {
 QWidget* createLogWindow();
 QWidget* createVideoWindow(tcCameraInterface* apCamera);
 // A still copy of the frame: the window keeps none of the camera's buffers.
-QWidget* createSnapshotWindow(const tpImageBuffer& arFrame);
+// The camera (may be null) is what its rectangle tools act on.
+QWidget* createSnapshotWindow(const tpImageBuffer& arFrame, tcCameraInterface* apCamera = nullptr);
 // Opens on the page of that title when there is one.
 QDialog* createSettingsDialog(bool abExpert, const QString& arInitialPage);
 QWidget* createCommandConsole(tcCmdRunner* apRunner);

@@ -9,6 +9,7 @@
 #include "settings.h"
 #include "settingsdialog.h"
 #include "simcamfixture.h"
+#include "videowidget.h"
 #include "viewerinterface.h"
 
 #include <QAction>
@@ -16,9 +17,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSslSocket>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -100,6 +103,14 @@ int renderedFrames(QWidget* apVideo)
     const QRegularExpressionMatch lcMatch =
         QRegularExpression(QStringLiteral("\\[(\\d+) rendered\\]")).match(frameInfo(apVideo));
     return lcMatch.hasMatch() ? lcMatch.captured(1).toInt() : 0;
+}
+
+QStringList actionTexts(const QList<QAction*>& alActions)
+{
+    QStringList lsTexts;
+    for (QAction* lpAction : alActions)
+        lsTexts << lpAction->text();
+    return lsTexts;
 }
 
 int visibleWindows(MainWindow& arWindow)
@@ -600,18 +611,110 @@ private slots:
         QCOMPARE(lcErrors.size(), 1); // no frame yet
 
         action(*lpWindow, "actionShowVideo")->trigger();
-        QWidget* lpVideo = lpWindow->videoWindows().value(0);
+        auto* lpVideo = qobject_cast<tcVideoWidget*>(lpWindow->videoWindows().value(0));
+        QVERIFY(lpVideo && !lpVideo->isSnapshot());
+        lpWindow->camera()->startVideo();
         QTRY_VERIFY_WITH_TIMEOUT(renderedFrames(lpVideo) >= 3, 10000);
         auto* lpArea = lpWindow->findChild<QMdiArea*>(QStringLiteral("mdiArea"));
         action(*lpWindow, "actionShow_New_Snapshot")->trigger();
         QCOMPARE(lpArea->subWindowList().size(), 2);
         QCOMPARE(lpWindow->videoWindows().size(), 1);
-        QWidget* lpSnapshot = lpArea->subWindowList().last()->widget();
+        auto* lpSnapshot = qobject_cast<tcVideoWidget*>(lpArea->subWindowList().last()->widget());
+        QVERIFY(lpSnapshot && lpSnapshot->isSnapshot());
+        QVERIFY2(lpSnapshot->windowTitle().startsWith(QStringLiteral("Snapshot - Frame ")),
+                 qPrintable(lpSnapshot->windowTitle()));
         const QString lsStill = frameInfo(lpSnapshot);
-        QVERIFY2(lsStill.startsWith(QStringLiteral("Snapshot of frame ")), qPrintable(lsStill));
+        QCOMPARE(renderedFrames(lpSnapshot), 1);
         const QString lsLive = frameInfo(lpVideo);
         QTRY_VERIFY_WITH_TIMEOUT(frameInfo(lpVideo) != lsLive, 5000);
         QCOMPARE(frameInfo(lpSnapshot), lsStill);
+    }
+
+    // A frame still shown when the camera closes would keep its buffer from
+    // the producer; the video window lets go of it first.
+    void closingTheCameraWithVideoOpenReturnsEveryBuffer()
+    {
+        useSettings();
+        auto lpWindow = start();
+        QVERIFY(lpWindow->openEncodedDeviceInfo("0," + kMono));
+        QWidget* lpVideo = lpWindow->videoWindows().value(0);
+        QTRY_VERIFY_WITH_TIMEOUT(renderedFrames(lpVideo) >= 3, 10000);
+        QSignalSpy lcErrors(lpWindow.get(), &MainWindow::logError);
+        action(*lpWindow, "actionClose_Device")->trigger();
+        QVERIFY(!lpWindow->camera());
+        for (const QList<QVariant>& lcError : lcErrors)
+            QVERIFY2(!lcError.first().toString().contains(QStringLiteral("outstanding")),
+                     qPrintable(lcError.first().toString()));
+        QTRY_VERIFY(lpWindow->videoWindows().isEmpty());
+    }
+
+    // The plugins built beside the program: the video settings page sits in
+    // the video window (not in the Controls menu) with Play and Snapshot, its
+    // filter sees the frames, and the sensor board's tools join the video
+    // window for its camera.
+    void videoWindowCarriesThePluginPieces()
+    {
+        const QString lsPlugins = QStringLiteral(KX_PLUGIN_DIR);
+        if (!QFileInfo::exists(lsPlugins + QStringLiteral("/libdisplaytuner.so")))
+            QSKIP("the displaytuner plugin is not built");
+        useSettings({{tcPluginManager::pluginsDirKey(), lsPlugins}});
+        auto lpWindow = start();
+        QVERIFY(lpWindow->openEncodedDeviceInfo("0," + kMono));
+        QVERIFY2(mpDriver->msBoxes.isEmpty(), qPrintable(mpDriver->msBoxes.join('\n')));
+        auto* lpVideo = qobject_cast<tcVideoWidget*>(lpWindow->videoWindows().value(0));
+        QVERIFY(lpVideo);
+        auto* lpTabs = lpVideo->findChild<QTabWidget*>(QStringLiteral("tabWidget"));
+        QCOMPARE(lpTabs->tabText(0), QStringLiteral("Video Settings"));
+        QMenu* lpControls = lpWindow->findChild<QMenu*>(QStringLiteral("menuControls"));
+        QVERIFY(lpControls);
+        QVERIFY(!actionTexts(lpControls->actions()).contains(QStringLiteral("Video Settings")));
+        QVERIFY(!lpWindow->imageFilters().isEmpty());
+
+        const QList<QAction*> llTools = lpVideo->findChild<QToolBar*>()->actions();
+        QAction* lpPlay = nullptr;
+        for (QAction* lpAction : llTools)
+            if (lpAction->text() == QLatin1String("Play"))
+                lpPlay = lpAction;
+        QVERIFY(lpPlay);
+        QVERIFY(actionTexts(llTools).contains(QStringLiteral("Snapshot")));
+        // The video started with the window; Play pauses it.
+        QTRY_VERIFY_WITH_TIMEOUT(renderedFrames(lpVideo) >= 3, 10000);
+        QTRY_VERIFY(lpPlay->isChecked());
+        lpPlay->trigger();
+        QTRY_VERIFY(!lpWindow->camera()->IsRunning());
+
+        QVERIFY(lpWindow->openEncodedDeviceInfo("0," + QString::fromLatin1(tnSimcam::kSensorId)));
+        auto* lpSensorVideo = qobject_cast<tcVideoWidget*>(lpWindow->videoWindows().value(0));
+        QVERIFY(lpSensorVideo);
+        const QStringList lsTools = actionTexts(lpSensorVideo->findChild<QToolBar*>()->actions());
+        QVERIFY2(lsTools.contains(QStringLiteral("ROI")) && lsTools.contains(QStringLiteral("HDMI")),
+                 qPrintable(lsTools.join(',')));
+        QVERIFY(actionTexts(lpControls->actions()).contains(QStringLiteral("CMV 50000")));
+        closeWindow(*lpWindow);
+    }
+
+    void updateCheckWithoutSourceSaysSo()
+    {
+        useSettings();
+        auto lpWindow = start();
+        QAction* lpCheck = action(*lpWindow, "actionCheck_for_updates");
+        QVERIFY(lpCheck);
+        QCOMPARE(lpCheck->text(), QStringLiteral("Check for updates..."));
+        if (!QSslSocket::supportsSsl())
+        {
+            QVERIFY(!lpCheck->isEnabled());
+            QCOMPARE(lpCheck->toolTip(), QStringLiteral("SSL not available, cannot check for updates"));
+            return;
+        }
+        lpCheck->trigger();
+        auto noticeShown = [&lpWindow]
+        {
+            for (QMessageBox* lpBox : lpWindow->findChildren<QMessageBox*>())
+                if (lpBox->isVisible() && lpBox->text() == QLatin1String("No update source is configured."))
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY(noticeShown());
     }
 
     void documentationIsReadableHtml()

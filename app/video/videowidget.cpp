@@ -33,6 +33,15 @@ namespace
 {
 const int gnRectInterfaceType = qRegisterMetaType<tcImgRectInterface*>("tcImgRectInterface*");
 
+// The plugins' tab pages and rectangle tool actions can be in one panel at a
+// time (a page has one parent, an action one group). The newest live panel
+// holds them; when it goes, the one opened before it takes them back.
+QList<tcVideoWidget*>& livePanels()
+{
+    static QList<tcVideoWidget*> slPanels;
+    return slPanels;
+}
+
 bool sameZoom(double adFirst, double adSecond)
 {
     return std::abs(adFirst - adSecond) <= 1e-12 * std::max(std::abs(adFirst), std::abs(adSecond));
@@ -51,8 +60,14 @@ tcVideoWidget::tcVideoWidget(tcCameraInterface* apCamera, QWidget* apParent)
 
 tcVideoWidget::tcVideoWidget(tcCameraInterface* apCamera, const QList<tcViewerInterface*>& alPlugins,
                              QWidget* apParent)
+    : tcVideoWidget(apCamera, alPlugins, false, apParent)
+{
+}
+
+tcVideoWidget::tcVideoWidget(tcCameraInterface* apCamera, const QList<tcViewerInterface*>& alPlugins,
+                             bool abSnapshot, QWidget* apParent)
     : QWidget(apParent), tcDebugSource(QStringLiteral("tcVideoWidget")), mpUi(new Ui::VideoWidget),
-      mpCamera(apCamera)
+      mpCamera(apCamera), mbSnapshot(abSnapshot)
 {
     Q_UNUSED(gnRectInterfaceType);
     // The icons live in a static library, whose resources are linked in only
@@ -110,17 +125,7 @@ tcVideoWidget::~tcVideoWidget()
         lpSettings->setValue(QStringLiteral("keepAspectRatio"), mpKeepAspectAction->isChecked());
         lpSettings->setValue(QStringLiteral("imageFile"), msImageFile);
     }
-    // The pages belong to their plugins and outlive this panel.
-    for (const QPointer<QWidget>& lpPage : msPluginTabs)
-    {
-        if (!lpPage)
-            continue;
-        mpUi->tabWidget->removeTab(mpUi->tabWidget->indexOf(lpPage));
-        lpPage->hide();
-        lpPage->setParent(nullptr);
-    }
-    for (QAction* lpAction : mhSelectors.keys())
-        mpToolGroup->removeAction(lpAction);
+    releasePluginPieces();
     // Full screen, the surface has no parent to delete it.
     delete mpGLVideoWidget;
 }
@@ -134,8 +139,7 @@ tcVideoWidget* tcVideoWidget::newSnapshot(tcCameraInterface* apCamera, const tpI
 tcVideoWidget* tcVideoWidget::newSnapshot(tcCameraInterface* apCamera, const tpImageBuffer& apFrame,
                                           const QList<tcViewerInterface*>& alPlugins, QWidget* apParent)
 {
-    auto* lpPanel = new tcVideoWidget(apCamera, alPlugins, apParent);
-    lpPanel->mbSnapshot = true;
+    auto* lpPanel = new tcVideoWidget(apCamera, alPlugins, true, apParent);
     // The camera keeps streaming whatever happens to a snapshot.
     disconnect(lpPanel, &tcVideoWidget::StartVideo, nullptr, nullptr);
     disconnect(lpPanel, &tcVideoWidget::StopVideo, nullptr, nullptr);
@@ -232,12 +236,15 @@ void tcVideoWidget::hookUpPlugins(const QList<tcViewerInterface*>& alPlugins)
                 qDebug() << "tcVideoWidget::hookUpPlugins"
                          << "[" << getName() << 1 << "]" << lpPlugin->typeName() << lpPlugin->name();
             auto* lpTool = qobject_cast<tcImgRectInterface*>(lpPlugin);
-            if (QAction* lpAction = lpTool ? lpTool->selectionAction() : nullptr)
+            QAction* lpAction = lpTool && !mbSnapshot ? lpTool->selectionAction() : nullptr;
+            if (lpAction)
             {
                 lpAction->setCheckable(true);
-                mpToolGroup->addAction(lpAction);
                 mhSelectors.insert(lpAction, lpTool);
+                mlToolActions.append(lpAction);
                 lpAction->setData(QVariant::fromValue(lpTool));
+                // Decorations follow their tool being switched on and off.
+                connect(lpAction, &QAction::toggled, mpGLVideoWidget, QOverload<>::of(&QWidget::update));
             }
         }
         else if (lpPlugin->typeName() == QLatin1String("tcImgDecoratorInterface"))
@@ -246,20 +253,68 @@ void tcVideoWidget::hookUpPlugins(const QList<tcViewerInterface*>& alPlugins)
         }
         msPlugins.append(lpPlugin);
         QWidget* lpControl = lpPlugin->controlWidget();
-        if (lpControl && lpControl->property("ControlWidgetType").toString() == QLatin1String("CWTypeTab"))
+        // A still has no stream for the control pages and their actions.
+        if (!mbSnapshot && lpControl &&
+            lpControl->property("ControlWidgetType").toString() == QLatin1String("CWTypeTab"))
         {
             if (GetDbgLevel() > 1)
                 qDebug() << "tcVideoWidget::hookUpPlugins"
                          << "[" << getName() << 2 << "]"
                          << "Adding tabs" << lpPlugin->name();
-            mpUi->tabWidget->insertTab(0, lpControl,
-                                       QIcon(QStringLiteral(":/images/resources/knobs/Knob_Smart.png")),
-                                       lpPlugin->name());
             msPluginTabs.append(lpControl);
+            msPluginTabTitles.append(lpPlugin->name());
             msPluginActions.append(lpControl->actions());
         }
     }
     mpGLVideoWidget->setDecorators(lsDecorators);
+    if (!mbSnapshot)
+    {
+        livePanels().append(this);
+        takePluginPieces();
+    }
+}
+
+// Puts the pages and tools into this panel, taking them from another one.
+void tcVideoWidget::takePluginPieces()
+{
+    for (int i = 0; i < msPluginTabs.size(); ++i)
+        if (QWidget* lpPage = msPluginTabs.at(i))
+            if (mpUi->tabWidget->indexOf(lpPage) < 0)
+                mpUi->tabWidget->insertTab(0, lpPage,
+                                           QIcon(QStringLiteral(":/images/resources/knobs/Knob_Smart.png")),
+                                           msPluginTabTitles.at(i));
+    for (const QPointer<QAction>& lpAction : mlToolActions)
+        if (lpAction)
+            mpToolGroup->addAction(lpAction);
+    mpUi->tabWidget->setCurrentIndex(0);
+}
+
+// The pages belong to their plugins and outlive this panel: they go back to
+// the panel opened before, or out of every window.
+void tcVideoWidget::releasePluginPieces()
+{
+    if (mbSnapshot)
+        return;
+    const bool lbHolder = !livePanels().isEmpty() && livePanels().last() == this;
+    livePanels().removeAll(this);
+    for (const QPointer<QWidget>& lpPage : msPluginTabs)
+    {
+        const int lnIndex = lpPage ? mpUi->tabWidget->indexOf(lpPage) : -1;
+        if (lnIndex < 0)
+            continue; // another panel shows it now
+        mpUi->tabWidget->removeTab(lnIndex);
+        lpPage->hide();
+        lpPage->setParent(nullptr);
+    }
+    // A tool in use here is not in use in the panel that takes it over.
+    for (const QPointer<QAction>& lpAction : mlToolActions)
+        if (lpAction && lpAction->actionGroup() == mpToolGroup)
+        {
+            lpAction->setChecked(false);
+            mpToolGroup->removeAction(lpAction);
+        }
+    if (lbHolder && !livePanels().isEmpty())
+        livePanels().last()->takePluginPieces();
 }
 
 void tcVideoWidget::NewFrame(tpImageBuffer pImage)
@@ -647,6 +702,8 @@ void tcVideoWidget::mouseReleaseEvent(QMouseEvent* apEvent)
             {
                 qWarning() << "Unhandled Execption";
             }
+            // Decorations show what the tool applied.
+            mpGLVideoWidget->update();
         }
     }
     mpRubberBand->hide();

@@ -94,9 +94,13 @@ private slots:
     void on_btnShowOptions_clicked();
 
 private:
+    tcVideoWidget(tcCameraInterface* apCamera, const QList<tcViewerInterface*>& alPlugins, bool abSnapshot,
+                  QWidget* apParent);
     void buildActions();
     void buildToolBar();
     void hookUpPlugins(const QList<tcViewerInterface*>& alPlugins);
+    void takePluginPieces();
+    void releasePluginPieces();
     void mouseMovedOnSurface(const QPoint& arPanelPos);
     void wheelZoom(int anDelta, const QPoint& arSurfacePos);
     void updateInfo();
@@ -123,6 +127,9 @@ private:
     QList<QPointer<tcViewerInterface>> msPlugins;
     QList<QAction*> msPluginActions;
     QList<QPointer<QWidget>> msPluginTabs;
+    QStringList msPluginTabTitles;
+    // The selector map's actions, watched: a plugin may go before the panel.
+    QList<QPointer<QAction>> mlToolActions;
 
     bool mbSnapshot = false;
     int mnMouseMode = 0;

@@ -6,6 +6,7 @@
 #include "videowidget.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -83,6 +84,30 @@ public:
     QRect mcRect;
 };
 
+// A plugin with a control page for the panel's tabs and a context menu.
+class tcTabPlugin : public tcImgDecoratorInterface
+{
+public:
+    tcTabPlugin() : tcImgDecoratorInterface(QStringLiteral("tabplugin"))
+    {
+        mpPage = new QWidget;
+        mpPage->setProperty("ControlWidgetType", QStringLiteral("CWTypeTab"));
+        mpPage->addAction(new QAction(QStringLiteral("Snap"), mpPage));
+        mcMenu.setTitle(QStringLiteral("Tab plugin"));
+    }
+    ~tcTabPlugin() override { delete mpPage; }
+    QString name() const override { return QStringLiteral("Settings"); }
+    QWidget* controlWidget() override { return mpPage; }
+    QMenu* contextMenu(tpImageBuffer apImage) override
+    {
+        mpAskedWith = apImage;
+        return &mcMenu;
+    }
+    QWidget* mpPage;
+    QMenu mcMenu;
+    tpImageBuffer mpAskedWith;
+};
+
 void sendMouse(QWidget* apTarget, QEvent::Type aeType, QPoint acPos, Qt::MouseButton aeButton,
                Qt::KeyboardModifiers anModifiers = Qt::NoModifier)
 {
@@ -142,6 +167,7 @@ private slots:
     void toolBarOrderAndOptionsButton();
     void snapshotKeepsACopyAndLeavesTheCamera();
     void pluginTabsAndContextMenu();
+    void pluginPiecesStayWithTheNewestLivePanel();
     void copyPutsThePictureOnTheClipboard();
     void oneToOneShowsTheFullConversionsPixels();
     void settingsOutliveThePanel();
@@ -542,28 +568,6 @@ void tst_VideoWidget::snapshotKeepsACopyAndLeavesTheCamera()
 
 void tst_VideoWidget::pluginTabsAndContextMenu()
 {
-    class tcTabPlugin : public tcImgDecoratorInterface
-    {
-    public:
-        tcTabPlugin() : tcImgDecoratorInterface(QStringLiteral("tabplugin"))
-        {
-            mpPage = new QWidget;
-            mpPage->setProperty("ControlWidgetType", QStringLiteral("CWTypeTab"));
-            mpPage->addAction(new QAction(QStringLiteral("Snap"), mpPage));
-            mcMenu.setTitle(QStringLiteral("Tab plugin"));
-        }
-        ~tcTabPlugin() override { delete mpPage; }
-        QString name() const override { return QStringLiteral("Settings"); }
-        QWidget* controlWidget() override { return mpPage; }
-        QMenu* contextMenu(tpImageBuffer apImage) override
-        {
-            mpAskedWith = apImage;
-            return &mcMenu;
-        }
-        QWidget* mpPage;
-        QMenu mcMenu;
-        tpImageBuffer mpAskedWith;
-    };
     tcTabPlugin lcPlugin;
     tcTestRectTool lcTool;
     {
@@ -596,6 +600,44 @@ void tst_VideoWidget::pluginTabsAndContextMenu()
     }
     // The page belongs to its plugin and outlives the panel.
     QVERIFY(lcPlugin.mpPage->parent() == nullptr);
+}
+
+// A page has one parent and an action one group: a snapshot leaves them in
+// the live panel, a second live panel takes them and gives them back when it
+// closes.
+void tst_VideoWidget::pluginPiecesStayWithTheNewestLivePanel()
+{
+    tcTabPlugin lcPlugin;
+    tcTestRectTool lcTool;
+    auto tabsOf = [](QWidget* apPanel)
+    { return apPanel->findChild<QTabWidget*>(QStringLiteral("tabWidget")); };
+    auto lpFirst = panel({&lcTool, &lcPlugin});
+    QCOMPARE(tabsOf(lpFirst.get())->widget(0), lcPlugin.mpPage);
+    QActionGroup* lpFirstGroup = lcTool.mcAction.actionGroup();
+    QVERIFY(lpFirstGroup);
+    {
+        std::unique_ptr<tcVideoWidget> lpStill(
+            tcVideoWidget::newSnapshot(nullptr, mcFrames.mono8(8, 8, 3), {&lcTool, &lcPlugin}));
+        QCOMPARE(tabsOf(lpStill.get())->count(), 0);
+        QVERIFY(!lpStill->findChild<QToolBar*>()->actions().contains(&lcTool.mcAction));
+        QCOMPARE(tabsOf(lpFirst.get())->widget(0), lcPlugin.mpPage);
+        QCOMPARE(lcTool.mcAction.actionGroup(), lpFirstGroup);
+    }
+    QCOMPARE(tabsOf(lpFirst.get())->widget(0), lcPlugin.mpPage);
+    {
+        auto lpSecond = panel({&lcTool, &lcPlugin});
+        QCOMPARE(tabsOf(lpSecond.get())->widget(0), lcPlugin.mpPage);
+        QVERIFY(lcTool.mcAction.actionGroup() != lpFirstGroup);
+        lcTool.mcAction.trigger();
+        QVERIFY(lcTool.mcAction.isChecked());
+    }
+    QCOMPARE(tabsOf(lpFirst.get())->widget(0), lcPlugin.mpPage);
+    QCOMPARE(tabsOf(lpFirst.get())->tabText(0), QStringLiteral("Settings"));
+    QCOMPARE(lcTool.mcAction.actionGroup(), lpFirstGroup);
+    QVERIFY(!lcTool.mcAction.isChecked()); // in use only in the panel that closed
+    lpFirst.reset();
+    QVERIFY(lcPlugin.mpPage->parent() == nullptr);
+    QVERIFY(!lcTool.mcAction.actionGroup());
 }
 
 void tst_VideoWidget::oneToOneShowsTheFullConversionsPixels()
