@@ -1,4 +1,5 @@
 #include "xmldocumentation.h"
+#include "shareddescriptions.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -47,9 +48,8 @@ private slots:
 
     void realDescriptionsTransform()
     {
-        const QString lsDir = qEnvironmentVariable("KESTRIX_TESTDATA_DIR") + QStringLiteral("/genicam");
-        if (!QDir(lsDir).exists())
-            QSKIP("shared camera descriptions not found (set KESTRIX_TESTDATA_DIR)");
+        KX_SKIP_WITHOUT_SHARED_DESCRIPTIONS();
+        const QString lsDir = sharedDescriptionsDir();
         const QStringList lsFiles = QDir(lsDir).entryList({QStringLiteral("*.xml")}, QDir::Files);
         QVERIFY(!lsFiles.isEmpty());
         for (const QString& lsFile : lsFiles)
