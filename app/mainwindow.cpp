@@ -5,6 +5,7 @@
 #include "cmdrunner.h"
 #include "descriptionloader.h"
 #include "devicedialog.h"
+#include "filedialogs.h"
 #include "framerouter.h"
 #include "genicamiface.h"
 #include "genicamparamsdialog.h"
@@ -30,7 +31,6 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -840,7 +840,8 @@ void MainWindow::newPlotWidget()
 {
     // Each plot window offers the plottable sources of the plugins loaded now.
     auto* lpPlot = new tcPlotWidget();
-    for (tcViewerInterface* lpSource : tcPluginManager::getInstance()->allInterfaces(QStringLiteral("tcPlottableInterface")))
+    for (tcViewerInterface* lpSource :
+         tcPluginManager::getInstance()->allInterfaces(QStringLiteral("tcPlottableInterface")))
         lpPlot->onNewPlugin(lpSource);
     connect(lpPlot, SIGNAL(Message(QString)), this, SLOT(flashMessage(QString)));
     mpUi->menuView->addAction(lpPlot->createWindowAction(mpUi->menuView));
@@ -870,9 +871,9 @@ void MainWindow::DoRunScript()
         flashError(QStringLiteral("A script is already running"));
         return;
     }
-    const QString lsPath = QFileDialog::getOpenFileName(this, QStringLiteral("Select script file to run"),
-                                                        setting(QStringLiteral("last_script")).toString(),
-                                                        QStringLiteral("Scripts (*.txt)"));
+    const QString lsPath = tcFileDialogs::getOpenFileName(this, QStringLiteral("Select script file to run"),
+                                                          setting(QStringLiteral("last_script")).toString(),
+                                                          QStringLiteral("Scripts (*.txt)"));
     if (lsPath.isEmpty())
         return;
     appSettings()->setValue(QStringLiteral("last_script"), lsPath);

@@ -1,5 +1,6 @@
 #include "logwidget.h"
 
+#include "filedialogs.h"
 #include "reportform.h"
 #include "ui_logwidget.h"
 
@@ -8,7 +9,6 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -232,8 +232,8 @@ bool tcLogWidget::saveTo(const QString& arPath, QString* apError)
 
 void tcLogWidget::on_SaveButton_clicked()
 {
-    const QString lsPath =
-        QFileDialog::getSaveFileName(this, tr("Save log to file"), QString(), tr("Text Files (*.txt *.log)"));
+    const QString lsPath = tcFileDialogs::getSaveFileName(this, tr("Save log to file"), QString(),
+                                                          tr("Text Files (*.txt *.log)"));
     if (lsPath.isEmpty())
         return;
     QString lsError;

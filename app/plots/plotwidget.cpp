@@ -1,6 +1,7 @@
 #include "plotwidget.h"
 
 #include "curvezoomer.h"
+#include "filedialogs.h"
 #include "plotchooser.h"
 #include "plotchooserwidget.h"
 #include "plotcsv.h"
@@ -28,7 +29,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -949,7 +949,7 @@ bool tcPlotWidget::saveItem(const QString& arTitle)
     if (!saveableItems().contains(arTitle))
         return false;
     const QString lsPath =
-        QFileDialog::getSaveFileName(this, tr("Save %1").arg(arTitle), msLastDir, tr("CSV Files (*.csv)"));
+        tcFileDialogs::getSaveFileName(this, tr("Save %1").arg(arTitle), msLastDir, tr("CSV Files (*.csv)"));
     if (lsPath.isEmpty())
         return false;
     msLastDir = QFileInfo(lsPath).absolutePath();

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "devicedialog.h"
+#include "filedialogs.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTreeView>
 
 // Plays the user's part in modal dialogs while a test drives the main window:
 // records every message box and answers it (with the next queued answer, or
-// its first button), picks a device in the device chooser and a file in file
-// dialogs.
+// its first button), picks a device in the device chooser and answers every
+// file dialog with msFile (cancelled when empty) without showing one.
 class tcModalDriver : public QObject
 {
     Q_OBJECT
@@ -23,7 +23,14 @@ public:
     {
         connect(&mcTimer, &QTimer::timeout, this, &tcModalDriver::poll);
         mcTimer.start(20);
+        mfPrevious = tcFileDialogs::setAnswerer(
+            [this](const tcFileDialogs::tcRequest&)
+            {
+                ++mnFileDialogs;
+                return msFile.isEmpty() ? QStringList() : QStringList(msFile);
+            });
     }
+    ~tcModalDriver() override { tcFileDialogs::setAnswerer(mfPrevious); }
 
     QStringList msBoxes; // "title|text" of each box seen
     QList<QMessageBox::StandardButton> mlAnswers;
@@ -51,16 +58,6 @@ private slots:
             answer(lpBox);
         else if (auto* lpChooser = qobject_cast<DeviceDialog*>(lpModal))
             choose(lpChooser);
-        else if (auto* lpFiles = qobject_cast<QFileDialog*>(lpModal))
-        {
-            ++mnFileDialogs;
-            lpFiles->selectFile(msFile);
-            // accept() is protected; done() is what it ends in.
-            if (msFile.isEmpty())
-                lpFiles->reject();
-            else
-                QMetaObject::invokeMethod(lpFiles, "accept");
-        }
     }
 
 private:
@@ -101,4 +98,5 @@ private:
     }
 
     QTimer mcTimer;
+    tcFileDialogs::tcAnswerer mfPrevious;
 };

@@ -2,6 +2,7 @@
 #include "ui_videowidget.h"
 
 #include "camerainterface.h"
+#include "filedialogs.h"
 #include "frameregion.h"
 #include "glvideowidget.h"
 #include "imagefile.h"
@@ -17,7 +18,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDebug>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -351,7 +351,7 @@ void tcVideoWidget::copyImage()
 void tcVideoWidget::loadImage()
 {
     const QString lsStart = msImageFile.isEmpty() ? documentsFolder() : msImageFile;
-    const QString lsPath = QFileDialog::getOpenFileName(
+    const QString lsPath = tcFileDialogs::getOpenFileName(
         this, tr("Select File to load..."), lsStart,
         tr("JPEG Image files (*.jpg);; PNG image file (*.png);; Raw Image files (*.img)"));
     if (!lsPath.isEmpty())
@@ -391,7 +391,7 @@ void tcVideoWidget::saveImage()
         lsProposal =
             QStringLiteral("%1/frame_%2.%3").arg(lcLast.absolutePath()).arg(mnRendered).arg(lcLast.suffix());
     }
-    const QString lsPath = QFileDialog::getSaveFileName(
+    const QString lsPath = tcFileDialogs::getSaveFileName(
         this, tr("Select File to save frame to..."), lsProposal,
         tr("Raw Image files (*.img);; PNG image file (*.png);; JPEG Image files (*.jpg)"));
     if (!lsPath.isEmpty())

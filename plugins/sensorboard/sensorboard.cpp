@@ -6,6 +6,7 @@
 #include "cmdrunner.h"
 #include "cmv50controlwidget.h"
 #include "cmv50ksettings.h"
+#include "filedialogs.h"
 #include "genicamiface.h"
 #include "hdmidecorator.h"
 #include "hdmiimgrectselector.h"
@@ -19,7 +20,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -154,16 +154,16 @@ void tcSensorboard::setCamera(tcCameraInterface* apCamera)
 
 void tcSensorboard::saveState()
 {
-    const QString lsFile = QFileDialog::getSaveFileName(nullptr, tr("Save settings to file"), QString(),
-                                                        QLatin1String(kIniFilter));
+    const QString lsFile = tcFileDialogs::getSaveFileName(nullptr, tr("Save settings to file"), QString(),
+                                                          QLatin1String(kIniFilter));
     if (!lsFile.isEmpty())
         saveState(lsFile);
 }
 
 void tcSensorboard::loadState()
 {
-    const QString lsFile = QFileDialog::getOpenFileName(nullptr, tr("Load settings from file"), QString(),
-                                                        QLatin1String(kIniFilter));
+    const QString lsFile = tcFileDialogs::getOpenFileName(nullptr, tr("Load settings from file"), QString(),
+                                                          QLatin1String(kIniFilter));
     if (!lsFile.isEmpty())
         loadState(lsFile);
 }

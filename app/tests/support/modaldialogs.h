@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -11,8 +10,8 @@
 #include <functional>
 
 // Tests of windows that ask the user: the next modal dialog of a kind is
-// handled from the event loop as soon as it shows, so the real box or file
-// dialog runs and the test plays the user's part.
+// handled from the event loop as soon as it shows, so the real box
+// runs and the test plays the user's part.
 namespace tnModal
 {
 // Waits at most half a minute (a loaded machine is slow to build a file
@@ -48,19 +47,4 @@ inline void answerBox(QMessageBox::StandardButton aeButton, QString* apText = nu
         apContext);
 }
 
-// Chooses the path in the next file dialog, or cancels it when empty.
-inline void choosePath(const QString& arPath)
-{
-    onNext<QFileDialog>(
-        [arPath](QFileDialog* apDialog)
-        {
-            if (arPath.isEmpty())
-            {
-                apDialog->reject();
-                return;
-            }
-            apDialog->selectFile(arPath);
-            static_cast<QDialog*>(apDialog)->accept();
-        });
-}
 } // namespace tnModal
