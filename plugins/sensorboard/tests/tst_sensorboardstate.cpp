@@ -2,6 +2,7 @@
 // files against the simulated CMV50000 camera.
 #include "sensorboardfixture.h"
 
+#include "filedialoganswers.h"
 #include "settings.h"
 
 #include <QAction>
@@ -178,6 +179,31 @@ private slots:
         QCOMPARE(lcFix.peek(127), tcSensorboardFixture::initialValue(3, 127));
         lcFix.poke(0, 2);
         QCOMPARE(lcFix.peek(5), tcSensorboardFixture::initialValue(2, 5));
+    }
+
+    void menuAsksForTheFileAndCancelDoesNothing()
+    {
+        tcSensorboardFixture lcFix;
+        QVERIFY(lcFix.ready());
+        const QString lsFile = lcFix.mcFolder.filePath("menu.ini");
+        const QList<QAction*> llActions = lcFix.mpPlugin->applicationMenu()->actions();
+        {
+            // Cancelled both ways: no file, no register touched.
+            tcFileDialogAnswers lcCancel;
+            llActions.at(0)->trigger();
+            llActions.at(1)->trigger();
+            QCOMPARE(lcCancel.requests().size(), 2);
+            QCOMPARE(lcCancel.requests().at(0).meKind, tcFileDialogs::eSaveFile);
+            QCOMPARE(lcCancel.requests().at(1).meKind, tcFileDialogs::eOpenFile);
+            QVERIFY(!QFile::exists(lsFile));
+            QCOMPARE(lcFix.mpTrace->sensorCounts().mnWrites, 0);
+        }
+        tcFileDialogAnswers lcAnswers({lsFile, lsFile});
+        llActions.at(0)->trigger();
+        QVERIFY(QFile::exists(lsFile));
+        llActions.at(1)->trigger();
+        QCOMPARE(lcFix.msErrors, QStringList());
+        QCOMPARE(lcFix.msMessages.last(), QStringLiteral("Loaded 508 of 508 registers from %1").arg(lsFile));
     }
 
     void namesWithBlanksAndPlus()
