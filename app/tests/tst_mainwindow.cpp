@@ -97,11 +97,12 @@ QString settingsPage(QWidget* apDialog)
     return lpDialog ? lpDialog->currentPageTitle() : QString();
 }
 
-// Frames a video window has shown, from its "Frame %1 [%2 rendered]" line.
+// Frames a video window has shown, from its "Frame %1 [%2 rendered]" line
+// (", %3 dropped]" when the display skipped some).
 int renderedFrames(QWidget* apVideo)
 {
     const QRegularExpressionMatch lcMatch =
-        QRegularExpression(QStringLiteral("\\[(\\d+) rendered\\]")).match(frameInfo(apVideo));
+        QRegularExpression(QStringLiteral("\\[(\\d+) rendered[],]")).match(frameInfo(apVideo));
     return lcMatch.hasMatch() ? lcMatch.captured(1).toInt() : 0;
 }
 
@@ -470,7 +471,7 @@ private slots:
                  qPrintable(lpWindow->windowTitle()));
         QCOMPARE(lpWindow->videoWindows().size(), 1);
         QWidget* lpVideo = lpWindow->videoWindows().first();
-        QTRY_VERIFY_WITH_TIMEOUT(renderedFrames(lpVideo) >= 5, 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(renderedFrames(lpVideo) >= 5, qPrintable(frameInfo(lpVideo)), 10000);
         // The frame rate appears after the first second of acquisition.
         QTRY_VERIFY_WITH_TIMEOUT(lpWindow->statusLabel()->text().endsWith(QStringLiteral(" fps")), 5000);
         QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d fps$"))

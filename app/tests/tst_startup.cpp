@@ -155,7 +155,7 @@ QString frameInfo(QWidget* apVideo)
 int renderedFrames(QWidget* apVideo)
 {
     const QRegularExpressionMatch lcMatch =
-        QRegularExpression(QStringLiteral("\\[(\\d+) rendered\\]")).match(frameInfo(apVideo));
+        QRegularExpression(QStringLiteral("\\[(\\d+) rendered[],]")).match(frameInfo(apVideo));
     return lcMatch.hasMatch() ? lcMatch.captured(1).toInt() : 0;
 }
 

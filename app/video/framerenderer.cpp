@@ -172,6 +172,8 @@ void tcRenderQueue::submit(tcRenderRequest arRequest)
         mbHasPending = true;
         return;
     }
+    if (!mcThread.isRunning())
+        mcThread.start();
     mbBusy = true;
     mcInFlight = std::move(arRequest);
     emit work(mcInFlight);
@@ -181,6 +183,19 @@ void tcRenderQueue::clearPending()
 {
     mcPending = tcRenderRequest();
     mbHasPending = false;
+}
+
+void tcRenderQueue::stop()
+{
+    mcThread.quit();
+    mcThread.wait();
+    // A request posted and not yet taken holds its frame; a result of a
+    // request forgotten here is not wanted.
+    QCoreApplication::removePostedEvents(mpWorker);
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    mcInFlight = tcRenderRequest();
+    mbBusy = false;
+    clearPending();
 }
 
 bool tcRenderQueue::isQueued(const tcRenderRequest& arRequest) const

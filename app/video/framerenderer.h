@@ -78,6 +78,10 @@ public:
     void submit(tcRenderRequest arRequest);
     // Forgets a request that has not started yet (its frame is let go).
     void clearPending();
+    // Waits for the render under way and forgets every request, so that no
+    // frame is held any more: the stream frees its buffers when it closes.
+    // The next submit starts the thread again.
+    void stop();
     bool isBusy() const { return mbBusy; }
     bool hasPending() const { return mbHasPending; }
     // Whether a request for this view is being rendered or waiting.

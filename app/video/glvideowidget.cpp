@@ -60,7 +60,8 @@ void tcGLVideoWidget::setFrame(tpImageBuffer apFrame)
     {
         // The stream is over and wants every buffer back; keep the picture
         // (and its pixels for read-out and saving) in a copy of our own.
-        mcQueue.clearPending();
+        // A render under way reads its frame to the end, so it is awaited.
+        mcQueue.stop();
         if (mpImageBuffer && mpImageBuffer->data())
             mpImageBuffer = tcImageFile::ownedCopy(*mpImageBuffer);
         return;

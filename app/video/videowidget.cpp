@@ -716,5 +716,8 @@ void tcVideoWidget::mouseReleaseEvent(QMouseEvent* apEvent)
 void tcVideoWidget::closeEvent(QCloseEvent* apEvent)
 {
     emit StopVideo();
+    // The camera may close right after its window: every frame goes back
+    // now, not when the window is finally deleted.
+    mpGLVideoWidget->setFrame(tpImageBuffer());
     QWidget::closeEvent(apEvent);
 }

@@ -297,6 +297,20 @@ void tst_VideoWidget::surfaceReleasesEachFrame()
     QVERIFY(lcSurface.hasImage());
     QCOMPARE(lcSurface.currentFrame()->getFrameId(), quint64(29));
     QCOMPARE(qGray(lcSurface.currentImage()->pixel(5, 5)), 29);
+
+    // The end of the stream while a large frame is still being rendered: the
+    // stream frees its buffers right after, so the render is awaited and
+    // nothing holds the frame any more.
+    tpImageBuffer lpLarge = mcFrames.mono8(7920, 6004, 77, 30);
+    QWeakPointer<tcImageBuffer> lpWatch = lpLarge;
+    lcSurface.setFrame(std::move(lpLarge));
+    lcSurface.setFrame(tpImageBuffer());
+    QVERIFY(lpWatch.isNull());
+    QCOMPARE(lcSurface.currentFrame()->getFrameId(), quint64(30));
+    // And the display goes on with the next stream.
+    lcSurface.setFrame(mcFrames.mono8(640, 480, 99, 31));
+    QVERIFY(lcSurface.waitForRendering());
+    QCOMPARE(qGray(lcSurface.grab().toImage().pixel(160, 120)), 99);
 }
 
 void tst_VideoWidget::regionOfInterestFrameMapsFromItsOwnOrigin()
