@@ -83,6 +83,10 @@ int kestrixMain(int anArgc, char** apArgv, const std::function<void()>& arAfterA
     tcLogHandler::closeLogFile();
 
     lpMainWindow.reset();
+    // Windows of their own (reports, documentation) still open when the
+    // program ends go with it.
+    QApplication::closeAllWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     lpSplash.reset();
     lpPixmap.reset();
     lpApp.reset();
