@@ -5,11 +5,14 @@
 #include "displayfilter.h"
 #include "genicamiface.h"
 #include "gentlplugin.h"
+#include "grouptitlestyle.h"
 
 #include <QAction>
 #include <QDebug>
+#include <QEvent>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QThread>
 #include <QTimer>
 
@@ -79,6 +82,7 @@ tcVideoSettingsControlWidget::tcVideoSettingsControlWidget(tcGenTLPlugin* apPlug
 {
     mpUi->setupUi(this);
     setProperty("ControlWidgetType", QStringLiteral("CWTypeTab"));
+    fitToPage();
     // The filter is one of the plugin's pieces and lives as long as it.
     mpDisplayFilter = new tcDisplayFilter(apPlugin ? static_cast<QObject*>(apPlugin) : this);
     connect(this, &tcVideoSettingsControlWidget::SettingsChanged, mpDisplayFilter,
@@ -118,6 +122,38 @@ tcVideoSettingsControlWidget::~tcVideoSettingsControlWidget()
                 Deregister(lnHandle);
         });
     mlCallbacks.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Layout
+
+// The video display gives its pages what room is left beside the video,
+// often less than the form's height: the form scrolls instead of being
+// squeezed or cut off, and is never narrower than its controls.
+void tcVideoSettingsControlWidget::fitToPage()
+{
+    auto* lpTitleStyle = new tcGroupTitleStyle(this);
+    for (QGroupBox* lpGroup : mpUi->scrollAreaContents->findChildren<QGroupBox*>())
+        lpGroup->setStyle(lpTitleStyle);
+    mpUi->scrollAreaContents->installEventFilter(this);
+    fitWidthToForm();
+}
+
+void tcVideoSettingsControlWidget::fitWidthToForm()
+{
+    QScrollArea* lpArea = mpUi->scrollArea;
+    // The scroll bar's room is kept whether it shows or not, so that its
+    // coming and going never squeezes the form.
+    lpArea->setMinimumWidth(mpUi->scrollAreaContents->minimumSizeHint().width() +
+                            lpArea->verticalScrollBar()->sizeHint().width() + 2 * lpArea->frameWidth());
+}
+
+// A longer title or controls shown again may widen the form.
+bool tcVideoSettingsControlWidget::eventFilter(QObject* apWatched, QEvent* apEvent)
+{
+    if (apWatched == mpUi->scrollAreaContents && apEvent->type() == QEvent::LayoutRequest)
+        fitWidthToForm();
+    return QWidget::eventFilter(apWatched, apEvent);
 }
 
 // ---------------------------------------------------------------------------

@@ -57,6 +57,9 @@ public:
     // continuous.
     int framesToAcquire() const { return mnFramesToAcquire; }
 
+protected:
+    bool eventFilter(QObject* apWatched, QEvent* apEvent) override;
+
 signals:
     void acquisitionStopped();
     void StartVideo();
@@ -97,6 +100,8 @@ private slots:
     void on_pbDefaultGamma_clicked();
 
 private:
+    void fitToPage();
+    void fitWidthToForm();
     void releaseCamera();
     void bindFeatures();
     void watchModeFeature(const char* apName);

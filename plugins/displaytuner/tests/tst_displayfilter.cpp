@@ -115,6 +115,8 @@ void tst_DisplayFilter::allDisabled_passesFramesUntouched()
     tcFrame lcFrame = mono12p(lsSamples, 16);
     const std::vector<uchar> lsBytes = lcFrame.msBytes;
     QCOMPARE(lcFilter.filterImage(lcFrame.mpImage), lcFrame.mpImage);
+    // Not even a copy to correct was made.
+    QVERIFY(!lcFrame.mpImage->hasFilteredData());
     QCOMPARE(lcFrame.msBytes, lsBytes);
     const cv::Mat& lrFiltered = lcFrame.filtered();
     QCOMPARE(cv::norm(lrFiltered, lcFrame.mpImage->getRawData(), cv::NORM_INF), 0.0);
