@@ -19,7 +19,9 @@ tcGenIDoubleSpinBox::~tcGenIDoubleSpinBox() = default;
 
 void tcGenIDoubleSpinBox::unbind()
 {
-    mcBinding.release();
+    // Forgotten before the box is disabled: losing the focus finishes an edit,
+    // which must not reach a feature that may be gone.
+    mcBinding.bind(nullptr);
     setEnabled(false);
 }
 

@@ -26,7 +26,9 @@ tcGenISpinBox::~tcGenISpinBox() = default;
 
 void tcGenISpinBox::unbind()
 {
-    mcBinding.release();
+    // Forgotten before the box is disabled: losing the focus finishes an edit,
+    // which must not reach a feature that may be gone.
+    mcBinding.bind(nullptr);
     setEnabled(false);
 }
 

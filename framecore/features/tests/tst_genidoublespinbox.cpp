@@ -101,6 +101,24 @@ private slots:
         CFloatPtr(lcNodes.node("Gain"))->SetValue(4.0);
         QCOMPARE(lcBox.value(), 2.5);
     }
+
+    void unbindingWithAnEditPendingWritesNothing()
+    {
+        // The camera goes while the user is typing: taking the focus away
+        // from the box must not write to the feature it was bound to.
+        tcFeatureNodes lcNodes;
+        tcGenIDoubleSpinBox lcBox;
+        lcBox.setNode(lcNodes.node("Gain"));
+        lcBox.show();
+        lcBox.activateWindow();
+        lcBox.setFocus();
+        QTRY_VERIFY(lcBox.hasFocus());
+        lcBox.setValue(7.5);
+        const double ldValue = CFloatPtr(lcNodes.node("Gain"))->GetValue();
+        lcBox.setNode(nullptr);
+        QVERIFY(!lcBox.isEnabled());
+        QCOMPARE(CFloatPtr(lcNodes.node("Gain"))->GetValue(), ldValue);
+    }
 };
 
 QTEST_MAIN(tst_GenIDoubleSpinBox)

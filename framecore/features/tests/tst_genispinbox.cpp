@@ -181,6 +181,24 @@ private slots:
         CIntegerPtr(lcNodes.node("Stepped"))->SetValue(16);
         QCOMPARE(CIntegerPtr(lcNodes.node("Stepped"))->GetValue(), 16);
     }
+
+    void unbindingWithAnEditPendingWritesNothing()
+    {
+        // The camera goes while the user is typing: taking the focus away
+        // from the box must not write to the feature it was bound to.
+        tcFeatureNodes lcNodes;
+        tcGenISpinBox lcBox;
+        lcBox.setNode(lcNodes.node("Stepped"));
+        lcBox.show();
+        lcBox.activateWindow();
+        lcBox.setFocus();
+        QTRY_VERIFY(lcBox.hasFocus());
+        lcBox.setValue(48);
+        const qint64 lnValue = CIntegerPtr(lcNodes.node("Stepped"))->GetValue();
+        lcBox.setNode(nullptr);
+        QVERIFY(!lcBox.isEnabled());
+        QCOMPARE(CIntegerPtr(lcNodes.node("Stepped"))->GetValue(), lnValue);
+    }
 };
 
 QTEST_MAIN(tst_GenISpinBox)
