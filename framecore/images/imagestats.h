@@ -5,6 +5,8 @@
 
 #include <QVarLengthArray>
 
+#include <vector>
+
 // Histogram, minimum and maximum of one frame. A small value: copies share
 // the frame. Minimum and maximum are computed on the first request after the
 // frame is set and then kept.
@@ -38,6 +40,10 @@ public:
 
 private:
     void computeBaseStats() const;
+    // Counts of the bins; an empty matrix stands for the frame's packed
+    // bytes.
+    std::vector<double> countBins(const cv::Mat& arSamples, int anChannel, int anBinCount, int anBits,
+                                  float afRangeEnd) const;
 
     tpImageBuffer mpImage;
     // The getters are logically read-only; they fill this cache on demand.
