@@ -144,7 +144,8 @@ void tcFaultInjector::configure(const std::string& arSpec)
         {"incomplete", teFrameFault::Incomplete},
         {"oversize", teFrameFault::Oversize},
         {"namespace", teFrameFault::Namespace},
-        {"vanish", teFrameFault::Vanish}};
+        {"vanish", teFrameFault::Vanish},
+        {"drop", teFrameFault::Drop}};
     size_t lnPos = 0;
     while (lnPos <= arSpec.size())
     {

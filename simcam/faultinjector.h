@@ -22,7 +22,8 @@ public:
         Incomplete, // frame delivered incomplete, only half filled
         Oversize,   // frame reports a size beyond the sensor
         Namespace,  // frame reports a pixel-format namespace other than PFNC
-        Vanish      // the device disappears after this frame
+        Vanish,     // the device disappears after this frame
+        Drop        // frame lost on the way: its frame id is used, nothing is delivered
     };
 
     // Replaces every rule; throws std::invalid_argument with the offending entry.

@@ -313,11 +313,15 @@ bool tcStream::fillOne(std::chrono::steady_clock::time_point acDue)
             ++mnUnderruns;
             return true;
         }
+        lnFrameNumber = ++mnFramesMade;
+        if (mrFaults.hitsFrame(tcFaultInjector::teFrameFault::Drop, lnFrameNumber))
+        {
+            return true; // lost on the way: the frame id is used, the buffer stays queued
+        }
         lpBuffer = mcInput.front();
         mcInput.pop_front();
         lpBuffer->meState = tcBuffer::teState::Filling;
         lpBuffer->mbBeingWritten = true;
-        lnFrameNumber = ++mnFramesMade;
     }
     using teFault = tcFaultInjector::teFrameFault;
     const size_t lnPayload = lcTicket.mcGeometry.payloadSize();

@@ -7,6 +7,8 @@
 #include "plotcsv.h"
 #include "plotcurvedata.h"
 #include "plottableinterface.h"
+#include "gentlplugin.h"
+#include "pluginmanager.h"
 #include "reportform.h"
 #include "ui_plotwidget.h"
 
@@ -282,6 +284,42 @@ void tcPlotWidget::onNewPlugin(QObject* apSource)
     mpSourceCombo->addItem(lpSource->objectName(), QVariant::fromValue<QObject*>(lpSource));
     connect(lpSource, &QObject::destroyed, this, &tcPlotWidget::onPluginDestroyed);
     connect(lpSource, &tcPlottableInterface::PlotReady, this, &tcPlotWidget::onPlotReady);
+}
+
+void tcPlotWidget::followPlugins(tcPluginManager* apManager)
+{
+    if (mpPluginManager)
+        disconnect(mpPluginManager, nullptr, this, nullptr);
+    mpPluginManager = apManager;
+    if (apManager)
+        connect(apManager, &tcPluginManager::pluginsChanged, this, &tcPlotWidget::onPluginsChanged);
+    onPluginsChanged();
+}
+
+void tcPlotWidget::onPluginsChanged()
+{
+    QList<QObject*> lsOffered;
+    if (mpPluginManager)
+        for (tcViewerInterface* lpSource :
+             mpPluginManager->allInterfaces(QStringLiteral("tcPlottableInterface")))
+            lsOffered << lpSource;
+    for (const QPointer<QObject>& lpSource : qAsConst(msManagedSources))
+    {
+        if (!lpSource || lsOffered.contains(lpSource.data()))
+            continue;
+        // Removing the current source clears the curves, as choosing another
+        // one does.
+        disconnect(lpSource, nullptr, this, nullptr);
+        const int lnIndex = mpSourceCombo->findData(QVariant::fromValue<QObject*>(lpSource.data()));
+        if (lnIndex >= 0)
+            mpSourceCombo->removeItem(lnIndex);
+    }
+    msManagedSources.clear();
+    for (QObject* lpSource : qAsConst(lsOffered))
+    {
+        onNewPlugin(lpSource);
+        msManagedSources << lpSource;
+    }
 }
 
 void tcPlotWidget::onPluginDestroyed()

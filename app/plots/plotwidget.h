@@ -27,6 +27,7 @@ class CurveZoomer;
 class tcPlotChooser;
 class tcPlotCurveData;
 class tcPlottableInterface;
+class tcPluginManager;
 namespace Ui
 {
 class tcPlotWidget;
@@ -39,8 +40,10 @@ class tcPlotWidget;
 // and CSV export and import of single curves.
 //
 // The window never owns its sources: it is told about them with
-// onNewPlugin() and forgets each when it is destroyed. Curves refresh when
-// their source announces new data for their key.
+// onNewPlugin() and forgets each when it is destroyed. Told to follow a
+// plugin manager, it also takes up the sources of plugins loaded or enabled
+// later and lets go of those whose plugins leave the active set. Curves
+// refresh when their source announces new data for their key.
 class tcPlotWidget : public QWidget
 {
     Q_OBJECT
@@ -77,6 +80,10 @@ public:
     void removeCurves(const QString& arKey);
     // Opens the shared axis dialog for this window.
     void openAxisDialog();
+    // Offers the plottable sources of the manager's active plugins and
+    // follows that set whenever the manager announces a change.
+    void followPlugins(tcPluginManager* apManager);
+
     // An entry for a window menu: its text follows the window title, it
     // brings the window up when triggered, and it is deleted with the window.
     QAction* createWindowAction(QObject* apParent);
@@ -103,6 +110,8 @@ public slots:
     void onGridEnable(bool abOn);
     virtual void onNewPlugin(QObject* apSource);
     virtual void onPluginDestroyed();
+    // Brings the sources in line with the followed manager's active plugins.
+    void onPluginsChanged();
     void onTrackerUpdate(QPointF acPosition);
     void onXGridChanged();
     void onYGridChanged();
@@ -165,4 +174,8 @@ private:
     bool mbUpdating = false;
     int mnMouseMode = MouseZoom;
     QList<QPointer<tcPlotChooser>> msChoosers;
+    QPointer<tcPluginManager> mpPluginManager;
+    // The sources the followed manager offered, so that its changes never
+    // take away a source somebody else gave.
+    QList<QPointer<QObject>> msManagedSources;
 };

@@ -47,8 +47,9 @@ void Memcpy(benchmark::State& arState)
 }
 BENCHMARK(Memcpy)->Arg(kMono12p)->Arg(kMono16)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Each iteration gets a new frame, as from the camera: the packed frame is
-// unpacked on the way.
+// Each iteration gets a new frame, as from the camera, whose filtered matrix
+// nobody has built yet: the samples are counted where they lie, the packed
+// ones straight from their bytes.
 void HistogramOfNewFrame(benchmark::State& arState)
 {
     std::vector<uchar> lsBytes = frameBytes(static_cast<quint64>(arState.range(0)));

@@ -280,7 +280,8 @@ void tcAcquisitionWorker::handleBuffer(void* apBuffer)
         return mcFunctions.DSGetBufferInfo(lpStream, apBuffer, anCommand, &lnType, apValue, &anSize);
     };
     GC_ERROR lnResult = query(BUFFER_INFO_IS_INCOMPLETE, &lbIncomplete, sizeof(lbIncomplete));
-    if (lnResult == GC_ERR_SUCCESS && lbIncomplete)
+    const bool lbIncompleteFrame = lnResult == GC_ERR_SUCCESS && lbIncomplete;
+    if (lbIncompleteFrame)
         lnResult = GC_ERR_INVALID_BUFFER;
     if (lnResult == GC_ERR_SUCCESS)
         lnResult = query(BUFFER_INFO_WIDTH, &lnWidth, sizeof(lnWidth));
@@ -321,6 +322,8 @@ void tcAcquisitionWorker::handleBuffer(void* apBuffer)
         qWarning() << "tcAcquisitionWorker::ProcessLoop"
                    << "Error retrieving buffer info from genTL:" << lnCode << lcText.data() << hex(lpBase)
                    << lnWidth << lnHeight;
+        if (lbIncompleteFrame)
+            reportIncomplete(apBuffer);
         mcFunctions.DSQueueBuffer(lpStream, apBuffer);
         return;
     }
@@ -358,6 +361,19 @@ void tcAcquisitionWorker::handleBuffer(void* apBuffer)
         qDebug() << "[" << getName() << 2 << "]"
                  << "bufferhash" << static_cast<void*>(lpFrame.data()) << apBuffer;
     emit NewFrame(lpFrame);
+}
+
+// Only the frame id is asked for: the rest of an incomplete buffer is not
+// to be trusted.
+void tcAcquisitionWorker::reportIncomplete(void* apBuffer)
+{
+    quint64 lnFrameId = ~quint64(0);
+    INFO_DATATYPE lnType = INFO_DATATYPE_UNKNOWN;
+    size_t lnSize = sizeof(lnFrameId);
+    if (mcFunctions.DSGetBufferInfo(mpBuffers->stream(), apBuffer, BUFFER_INFO_FRAMEID, &lnType, &lnFrameId,
+                                    &lnSize) != GC_ERR_SUCCESS)
+        lnFrameId = ~quint64(0);
+    emit IncompleteFrame(lnFrameId);
 }
 
 tpImageBuffer tcAcquisitionWorker::BuildImageFromRAWData(void* apData, int anWidth, int anHeight,

@@ -46,6 +46,10 @@ signals:
     void Error(QString err);
     void NewFrame(tpImageBuffer pImage);
     void acquiring(bool abOn);
+    // A buffer arrived incomplete and went straight back to the stream; its
+    // frame id (all bits set when the producer could not tell it) lets
+    // frame-integrity monitors tell it from a lost frame.
+    void IncompleteFrame(quint64 anFrameId);
 
 public slots:
     void ProcessLoop();
@@ -65,6 +69,7 @@ private:
     void queueFreeBuffers();
     void acquire();
     void handleBuffer(void* apBuffer);
+    void reportIncomplete(void* apBuffer);
     void cleanUp();
     void revokeBuffers();
     void revokeRetiredBuffers();

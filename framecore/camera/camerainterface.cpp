@@ -58,6 +58,9 @@ bool tcCameraInterface::open()
     connect(mpWorker, &tcAcquisitionWorker::Message, this, &tcCameraInterface::Message);
     connect(mpWorker, &tcAcquisitionWorker::NewFrame, this, &tcCameraInterface::forwardFrame,
             Qt::QueuedConnection);
+    // Queued like the frames, so that both arrive in the order they happened.
+    connect(mpWorker, &tcAcquisitionWorker::IncompleteFrame, this, &tcCameraInterface::IncompleteFrame,
+            Qt::QueuedConnection);
     connect(
         this, &tcCameraInterface::NewFrame, this, [this](tpImageBuffer apImage) { mpCurrentFrame = apImage; },
         Qt::DirectConnection);

@@ -52,6 +52,9 @@ signals:
     void Error(QString err);
     void NewFrame(tpImageBuffer pImage);
     void acquiring(bool abOn);
+    // The acquisition thread received the frame with this id incomplete and
+    // gave its buffer back without a NewFrame.
+    void IncompleteFrame(quint64 anFrameId);
 
 public slots:
     void startVideo();

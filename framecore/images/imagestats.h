@@ -5,6 +5,8 @@
 
 #include <QVarLengthArray>
 
+#include <vector>
+
 // Histogram, minimum and maximum of one frame. A small value: copies share
 // the frame. Minimum and maximum are computed on the first request after the
 // frame is set and then kept.
@@ -21,7 +23,9 @@ public:
     // uniform bins over the frame's per-channel range [0, 2^bits). Fills the
     // bin centres and counts and returns the number of bins, or 0 (arrays
     // untouched) without a frame, for a frame without a valid size, or for a
-    // bin count below 1.
+    // bin count below 1. Counts are exact. A frame whose filtered matrix is
+    // a plain copy of its samples and has not been built yet is counted
+    // from the samples (packed ones from their bytes) without building it.
     int ComputeHistogram(int anBinCount, QVarLengthArray<double, 256>& arCentres,
                          QVarLengthArray<double, 256>& arCounts);
     // The same for any channel of the filtered matrix; 0 (arrays untouched)
@@ -38,6 +42,10 @@ public:
 
 private:
     void computeBaseStats() const;
+    // Counts of the bins; an empty matrix stands for the frame's packed
+    // bytes.
+    std::vector<double> countBins(const cv::Mat& arSamples, int anChannel, int anBinCount, int anBits,
+                                  float afRangeEnd) const;
 
     tpImageBuffer mpImage;
     // The getters are logically read-only; they fill this cache on demand.

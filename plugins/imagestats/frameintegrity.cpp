@@ -1,15 +1,21 @@
 #include "frameintegrity.h"
 
+#include <algorithm>
 #include <limits>
 
 tcFrameIntegrity::tcFrameIntegrity(int anHistory) : mnHistory(static_cast<size_t>(qMax(1, anHistory))) {}
 
 void tcFrameIntegrity::addFrame(quint64 anFrameId, const QDateTime& arTime)
 {
-    tsRecord lcRecord{anFrameId, 0, std::numeric_limits<double>::quiet_NaN(), 0};
+    tsRecord lcRecord{anFrameId, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0};
     if (mbInSequence && anFrameId > mnLastId)
     {
-        lcRecord.mnGap = anFrameId - mnLastId - 1;
+        // Ids in the gap that arrived incomplete were not lost.
+        const quint64 lnLastId = mnLastId;
+        const auto lnIncompleteInGap =
+            std::count_if(msPendingIncomplete.begin(), msPendingIncomplete.end(),
+                          [&](quint64 anId) { return anId > lnLastId && anId < anFrameId; });
+        lcRecord.mnGap = anFrameId - mnLastId - 1 - static_cast<quint64>(lnIncompleteInGap);
         if (mcLastTime.isValid() && arTime.isValid())
             lcRecord.mdIntervalMs = static_cast<double>(mcLastTime.msecsTo(arTime));
     }
@@ -17,21 +23,32 @@ void tcFrameIntegrity::addFrame(quint64 anFrameId, const QDateTime& arTime)
     {
         ++mnSequences;
     }
+    msPendingIncomplete.clear();
     mbInSequence = true;
     mnLastId = anFrameId;
     mcLastTime = arTime;
     ++mnFrames;
     mnLost += lcRecord.mnGap;
     lcRecord.mnLostSoFar = mnLost;
+    lcRecord.mnIncompleteSoFar = mnIncomplete;
 
     mcHistory.push_back(lcRecord);
     if (mcHistory.size() > mnHistory)
         mcHistory.pop_front();
 }
 
+void tcFrameIntegrity::addIncomplete(quint64 anFrameId)
+{
+    ++mnIncomplete;
+    // Bounded: a stream of nothing but incomplete frames has no gap to close.
+    if (anFrameId != ~quint64(0) && msPendingIncomplete.size() < 4096)
+        msPendingIncomplete.push_back(anFrameId);
+}
+
 void tcFrameIntegrity::endSequence()
 {
     mbInSequence = false;
+    msPendingIncomplete.clear();
 }
 
 void tcFrameIntegrity::reset()
@@ -40,7 +57,9 @@ void tcFrameIntegrity::reset()
     mbInSequence = false;
     mnFrames = 0;
     mnLost = 0;
+    mnIncomplete = 0;
     mnSequences = 0;
+    msPendingIncomplete.clear();
 }
 
 template <typename tValue>
@@ -71,4 +90,10 @@ void tcFrameIntegrity::intervals(QVarLengthArray<double, 256>& arX, QVarLengthAr
 void tcFrameIntegrity::lostSoFar(QVarLengthArray<double, 256>& arX, QVarLengthArray<double, 256>& arY) const
 {
     curve(arX, arY, [](const tsRecord& arRecord) { return static_cast<double>(arRecord.mnLostSoFar); });
+}
+
+void tcFrameIntegrity::incompleteSoFar(QVarLengthArray<double, 256>& arX,
+                                       QVarLengthArray<double, 256>& arY) const
+{
+    curve(arX, arY, [](const tsRecord& arRecord) { return static_cast<double>(arRecord.mnIncompleteSoFar); });
 }

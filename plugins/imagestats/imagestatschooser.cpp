@@ -17,7 +17,8 @@ tcImageStatsChooser::tcImageStatsChooser(const tcImageStatsKey& arPreset, int an
         {tcImageStatsKey::VerticalProfile, "Vertical Profile"},
         {tcImageStatsKey::FrameIdGap, "Frame Id Gap"},
         {tcImageStatsKey::FrameInterval, "Frame Interval"},
-        {tcImageStatsKey::LostFrames, "Lost Frames"}};
+        {tcImageStatsKey::LostFrames, "Lost Frames"},
+        {tcImageStatsKey::IncompleteFrames, "Incomplete Frames"}};
     for (const auto& lrKind : lcKinds)
         mpSourceCombo->addItem(tr(lrKind.second), static_cast<int>(lrKind.first));
 

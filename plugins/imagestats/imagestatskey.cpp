@@ -26,7 +26,9 @@ const tsKindName kKindNames[] = {
     {tcImageStatsKey::FrameInterval, "interval", 0, QT_TRANSLATE_NOOP("tcImageStatsKey", "Frame id"),
      QT_TRANSLATE_NOOP("tcImageStatsKey", "Interval (ms)")},
     {tcImageStatsKey::LostFrames, "lost", 0, QT_TRANSLATE_NOOP("tcImageStatsKey", "Frame id"),
-     QT_TRANSLATE_NOOP("tcImageStatsKey", "Frames lost in all")}};
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Frames lost in all")},
+    {tcImageStatsKey::IncompleteFrames, "incomplete", 0, QT_TRANSLATE_NOOP("tcImageStatsKey", "Frame id"),
+     QT_TRANSLATE_NOOP("tcImageStatsKey", "Incomplete frames in all")}};
 
 const tsKindName* entryOf(tcImageStatsKey::teKind aeKind)
 {
@@ -126,6 +128,8 @@ QString tcImageStatsKey::title() const
         return tr("Frame interval");
     case LostFrames:
         return tr("Lost frames");
+    case IncompleteFrames:
+        return tr("Incomplete frames");
     default:
         return QString();
     }

@@ -5,7 +5,7 @@
 // What one curve of the image statistics shows, and the key string the plot
 // windows keep for it. Keys read "histogram:<channel>:<bins>",
 // "hprofile:<row>:<channel>", "vprofile:<column>:<channel>", "idgap",
-// "interval" and "lost"; a row or column of -1 follows the line chosen with
+// "interval", "lost" and "incomplete"; a row or column of -1 follows the line chosen with
 // the rectangle tool, a bin count of 0 is chosen from the frame's bit depth.
 class tcImageStatsKey
 {
@@ -18,7 +18,8 @@ public:
         VerticalProfile,
         FrameIdGap,
         FrameInterval,
-        LostFrames
+        LostFrames,
+        IncompleteFrames
     };
 
     tcImageStatsKey() = default;

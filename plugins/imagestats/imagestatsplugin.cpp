@@ -4,6 +4,8 @@
 #include "imagestatssource.h"
 #include "profiletool.h"
 
+#include "camerainterface.h"
+
 #include <QLabel>
 
 tcImageStatsPlugin::tcImageStatsPlugin()
@@ -34,14 +36,26 @@ QList<QWidget*> tcImageStatsPlugin::getIndicators()
     if (!mpIndicator)
     {
         mpIndicator = new QLabel();
-        mpIndicator->setToolTip(tr("Frames received and frames lost (gaps in the frame ids)"));
-        onCounts(mpSource->integrity().frames(), mpSource->integrity().lost());
+        mpIndicator->setToolTip(
+            tr("Frames received, frames lost (gaps in the frame ids) and frames that arrived incomplete"));
+        onCounts(mpSource->integrity().frames(), mpSource->integrity().lost(),
+                 mpSource->integrity().incomplete());
     }
     return {mpIndicator.data()};
 }
 
-void tcImageStatsPlugin::onCounts(quint64 anFrames, quint64 anLost)
+void tcImageStatsPlugin::onCounts(quint64 anFrames, quint64 anLost, quint64 anIncomplete)
 {
     if (mpIndicator)
-        mpIndicator->setText(tr("Frames %1, lost %2").arg(anFrames).arg(anLost));
+        mpIndicator->setText(
+            tr("Frames %1, lost %2, incomplete %3").arg(anFrames).arg(anLost).arg(anIncomplete));
+}
+
+void tcImageStatsPlugin::setCamera(tcCameraInterface* apCamera)
+{
+    tcGenTLPlugin::setCamera(apCamera);
+    disconnect(mcIncompleteConnection);
+    if (apCamera)
+        mcIncompleteConnection = connect(apCamera, &tcCameraInterface::IncompleteFrame, mpSource,
+                                         &tcImageStatsSource::takeIncomplete);
 }

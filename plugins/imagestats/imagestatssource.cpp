@@ -63,6 +63,9 @@ bool tcImageStatsSource::getData(const QString& arKey, tcPlotArray& arX, tcPlotA
     case tcImageStatsKey::LostFrames:
         mcIntegrity.lostSoFar(arX, arY);
         return mcIntegrity.frames() > 0;
+    case tcImageStatsKey::IncompleteFrames:
+        mcIntegrity.incompleteSoFar(arX, arY);
+        return mcIntegrity.frames() > 0;
     default:
         if (!lrCurve.mbValid)
             return false;
@@ -91,7 +94,7 @@ void tcImageStatsSource::takeFrame(const tpImageBuffer& apFrame)
     }
     mcIntegrity.addFrame(apFrame->getFrameId(), apFrame->getAcquireTime());
     mcFrameSize = apFrame->getSize();
-    emit countsChanged(mcIntegrity.frames(), mcIntegrity.lost());
+    emit countsChanged(mcIntegrity.frames(), mcIntegrity.lost(), mcIntegrity.incomplete());
 
     const qint64 lnNow = mcClock();
     if (lnNow - mnLastUpdate < mnMinimumInterval)
@@ -151,6 +154,12 @@ void tcImageStatsSource::compute(const tcImageStatsKey& arKey, const tpImageBuff
     arCurve.mbValid = true;
 }
 
+void tcImageStatsSource::takeIncomplete(quint64 anFrameId)
+{
+    mcIntegrity.addIncomplete(anFrameId);
+    emit countsChanged(mcIntegrity.frames(), mcIntegrity.lost(), mcIntegrity.incomplete());
+}
+
 void tcImageStatsSource::setSelection(const QRect& arRect)
 {
     mcSelection = arRect.isValid() ? arRect.center() : QPoint(-1, -1);
@@ -167,5 +176,5 @@ QPoint tcImageStatsSource::selection() const
 void tcImageStatsSource::resetIntegrity()
 {
     mcIntegrity.reset();
-    emit countsChanged(0, 0);
+    emit countsChanged(0, 0, 0);
 }

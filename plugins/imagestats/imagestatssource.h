@@ -35,6 +35,8 @@ public:
     // Called with every frame after the filters; a null or empty frame
     // (the stream ended) ends the frame-id sequence.
     void takeFrame(const tpImageBuffer& apFrame);
+    // The camera received the frame with this id incomplete and dropped it.
+    void takeIncomplete(quint64 anFrameId);
     // The rectangle tool's choice: its centre row and column follow.
     void setSelection(const QRect& arRect);
     QPoint selection() const;
@@ -53,8 +55,9 @@ public:
     static int autoBinCount(int anBitsPerChannel);
 
 signals:
-    // After every frame whose integrity was noted: frames seen and lost.
-    void countsChanged(quint64 anFrames, quint64 anLost);
+    // After every frame whose integrity was noted: frames seen, lost and
+    // incomplete.
+    void countsChanged(quint64 anFrames, quint64 anLost, quint64 anIncomplete);
 
 private:
     struct tsCurve

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 using namespace GenTL;
 
@@ -563,6 +564,7 @@ void tcStreamingTest::faultInjection_data()
     QTest::newRow("2nd frame incomplete") << "incomplete@2";
     QTest::newRow("frames 2-3 oversized") << "oversize@2-3";
     QTest::newRow("wrong namespace from frame 2 on") << "namespace@2+";
+    QTest::newRow("frames 2 and 4 dropped") << "drop@2,drop@4";
 }
 
 void tcStreamingTest::faultInjection()
@@ -595,6 +597,7 @@ void tcStreamingTest::faultInjection()
     QCOMPARE(lcSession.announceAndQueue(4, lnPayload), GC_ERR_SUCCESS);
     QCOMPARE(lcSession.startAcquisition(4), GC_ERR_SUCCESS);
     int lnInfoCalls = 0;
+    std::vector<uint64_t> lsFrameIds;
     for (int lnFrame = 1; lnFrame <= 4; ++lnFrame)
     {
         BUFFER_HANDLE lhBuffer = nullptr;
@@ -625,7 +628,15 @@ void tcStreamingTest::faultInjection()
         QVERIFY(lbOversized ? lnWidth > 2048 : lnWidth == 64); // beyond the 2048-pixel sensor
         QCOMPARE(lnNamespace,
                  uint64_t(lbWrongNamespace ? PIXELFORMAT_NAMESPACE_IIDC : PIXELFORMAT_NAMESPACE_PFNC_32BIT));
+        uint64_t lnFrameId = 0;
+        QCOMPARE(lcSession.bufferInfo(lhBuffer, BUFFER_INFO_FRAMEID, lnFrameId), GC_ERR_SUCCESS);
+        lsFrameIds.push_back(lnFrameId);
     }
+    // Dropped frames use up their ids: the 2nd and 4th never arrive, so the
+    // four delivered are the 1st, 3rd, 5th and 6th.
+    const bool lbDropped = faults.startsWith("drop");
+    for (size_t lnIndex = 1; lnIndex < lsFrameIds.size(); ++lnIndex)
+        QCOMPARE(lsFrameIds[lnIndex] - lsFrameIds[lnIndex - 1], uint64_t(lbDropped && lnIndex < 3 ? 2 : 1));
     QVERIFY(lcSession.tearDownStream());
 }
 

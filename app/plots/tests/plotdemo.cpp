@@ -5,6 +5,9 @@
 //
 //   kx_plotdemo [key...]   e.g. kx_plotdemo histogram:0:0 hprofile:-1:0
 //   kx_plotdemo            opens the curve chooser
+//
+// KX_DEMO_FAULTS passes simcam faults, e.g. "drop@5+,incomplete@7+" to
+// watch the frame-integrity curves.
 #include "opencamera.h"
 #include "plotproperties.h"
 #include "plotwidget.h"
@@ -25,10 +28,10 @@ int main(int argc, char* argv[])
 
     tcPlotWidget* lpWindow = new tcPlotWidget();
     lpWindow->setAttribute(Qt::WA_DeleteOnClose);
-    for (tcViewerInterface* lpSource : lpManager->allInterfaces(QStringLiteral("tcPlottableInterface")))
-        lpWindow->onNewPlugin(lpSource);
+    lpWindow->followPlugins(lpManager);
 
-    tcOpenCamera lcCamera(tnSimcam::kMonoId);
+    tcOpenCamera lcCamera(tnSimcam::kMonoId, qgetenv("KX_DEMO_FAULTS"));
+    lpManager->setCamera(&lcCamera.mcCamera);
     lcCamera.set("Width", 1024);
     lcCamera.set("Height", 768);
     lcCamera.set("PixelFormat", QStringLiteral("Mono12p"));
@@ -60,6 +63,7 @@ int main(int argc, char* argv[])
     lcCamera.mcCamera.startVideo();
     const int lnExit = lcApp.exec();
     lcCamera.mcCamera.stopVideo();
+    lpManager->setCamera(nullptr);
     lpManager->unloadPlugins();
     return lnExit;
 }

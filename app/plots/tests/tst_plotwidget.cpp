@@ -2,7 +2,9 @@
 #include "plotchooser.h"
 #include "plotcurvedata.h"
 #include "plotwidget.h"
+#include "pluginmanager.h"
 #include "qtcolorpicker.h"
+#include "settings.h"
 
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -149,6 +152,56 @@ private slots:
         lpOther.reset();
         QCOMPARE(lcWindow.mcWidget.sourceNames(), QStringList{QStringLiteral("Fake Source")});
         QCOMPARE(lcWindow.mcWidget.currentSource(), &lcWindow.mcSource);
+    }
+
+    // A window that follows the plugin manager takes up the sources of
+    // plugins loaded after it opened, lets go of those whose plugin is
+    // disabled, takes them up again when it is enabled, and keeps the
+    // sources it was given by hand throughout.
+    void followsThePluginSet()
+    {
+        QTemporaryDir lcDir;
+        tcSettings::setDefaultIniFile(lcDir.filePath(QStringLiteral("plots.ini")));
+        tcPluginManager* lpManager = tcPluginManager::getInstance();
+        const QString lsStats = QStringLiteral("Image Statistics");
+        tsWindow lcWindow;
+        tcPlotWidget& lrWidget = lcWindow.mcWidget;
+        lrWidget.followPlugins(lpManager);
+        QCOMPARE(lrWidget.sourceNames(), QStringList{QStringLiteral("Fake Source")});
+
+        QVERIFY(lpManager->loadPlugins(nullptr, QStringLiteral(KX_PLUGIN_DIR)));
+        QVERIFY2(lrWidget.sourceNames().contains(lsStats), qPrintable(lrWidget.sourceNames().join(',')));
+        // Curves of the plugin's source go with it.
+        auto* lpCombo = lcWindow.part<QComboBox>("mpSourceCombo");
+        lpCombo->setCurrentText(lsStats);
+        QCOMPARE(lrWidget.currentSource()->objectName(), lsStats);
+        QVERIFY(lcWindow.add(QStringLiteral("Frame Id Gap")));
+        QCOMPARE(lrWidget.curves().size(), 1);
+
+        QSettings lcSettings(lcDir.filePath(QStringLiteral("plugins.ini")), QSettings::IniFormat);
+        lcSettings.setValue(
+            tcPluginManager::pluginKey(QStringLiteral("tcImageStatsPlugin"), QStringLiteral("enabled")),
+            false);
+        lpManager->applySettings(&lcSettings);
+        lpManager->setCamera(nullptr);
+        QCOMPARE(lrWidget.sourceNames().contains(lsStats), false);
+        QVERIFY(lrWidget.curves().isEmpty());
+        QCOMPARE(lrWidget.currentSource(), &lcWindow.mcSource);
+
+        lcSettings.setValue(
+            tcPluginManager::pluginKey(QStringLiteral("tcImageStatsPlugin"), QStringLiteral("enabled")),
+            true);
+        lpManager->applySettings(&lcSettings);
+        lpManager->setCamera(nullptr);
+        QVERIFY(lrWidget.sourceNames().contains(lsStats));
+
+        // Unloaded plugins take their sources along; loading them again
+        // brings new ones.
+        lpManager->unloadPlugins();
+        QCOMPARE(lrWidget.sourceNames(), QStringList{QStringLiteral("Fake Source")});
+        QVERIFY(lpManager->loadPlugins(nullptr, QStringLiteral(KX_PLUGIN_DIR)));
+        QVERIFY(lrWidget.sourceNames().contains(lsStats));
+        lpManager->unloadPlugins();
     }
 
     void addingAndEditingCurves()

@@ -306,11 +306,17 @@ private slots:
         QVERIFY(lcCamera.mbOpen);
         makeSmallAndFast(lcCamera);
         tcMessageCapture lcMessages;
+        QSignalSpy lcIncomplete(&lcCamera.mcCamera, &tcCameraInterface::IncompleteFrame);
         lcCamera.mcCamera.startVideo();
         QTRY_VERIFY(lcCamera.mcSink.mnFrames >= 6);
         lcCamera.mcCamera.stopVideo();
         QTRY_VERIFY(!lcCamera.mcCamera.IsRunning());
         QCOMPARE(lcCamera.mcSink.mnNull, 1);
+        // The incomplete second frame is reported by its id, the one between
+        // the first and the third frame.
+        QCOMPARE(lcIncomplete.size(), 1);
+        QCOMPARE(lcIncomplete.first().first().toULongLong(), lcCamera.mcSink.mcIds[0] + 1);
+        QCOMPARE(lcCamera.mcSink.mcIds[1], lcCamera.mcSink.mcIds[0] + 2);
         const QStringList lsWarnings = lcMessages.warnings();
         QVERIFY2(lsWarnings.filter(QStringLiteral("Error retrieving buffer info from genTL:")).size() == 1,
                  qPrintable(lsWarnings.join('\n')));

@@ -9,6 +9,36 @@
 
 using namespace tnFrameSamples;
 
+namespace
+{
+// The plain histogram: every sample below 2^bits in the bin the general
+// histogram's formula gives it, counted one by one.
+std::vector<double> referenceHistogram(const cv::Mat& arMatrix, int anChannel, int anBins, int anBits)
+{
+    std::vector<double> lsCounts(size_t(anBins), 0.0);
+    const float lfRange[] = {0.0f, float(1u << anBits)};
+    const float* lpRanges[] = {lfRange};
+    const int lnChannels[] = {anChannel};
+    cv::Mat lcGeneral;
+    cv::calcHist(&arMatrix, 1, lnChannels, cv::Mat(), lcGeneral, 1, &anBins, lpRanges, true, false);
+    cv::Mat lcPlane;
+    cv::extractChannel(arMatrix, lcPlane, anChannel);
+    lcPlane.convertTo(lcPlane, CV_32S);
+    for (int lnRow = 0; lnRow < lcPlane.rows; ++lnRow)
+        for (int lnColumn = 0; lnColumn < lcPlane.cols; ++lnColumn)
+        {
+            const qint64 lnValue = lcPlane.at<int>(lnRow, lnColumn);
+            if (lnValue < (qint64(1) << anBits))
+                lsCounts[size_t(lnValue * anBins >> anBits)] += 1.0;
+        }
+    // The formula and the general histogram agree on these small frames.
+    for (int lnBin = 0; lnBin < anBins; ++lnBin)
+        if (lsCounts[size_t(lnBin)] != double(lcGeneral.at<float>(lnBin)))
+            qWarning() << "general histogram differs from the plain count in bin" << lnBin;
+    return lsCounts;
+}
+} // namespace
+
 class tst_ImageStats : public QObject
 {
     Q_OBJECT
@@ -144,6 +174,96 @@ private slots:
         cv::calcHist(&lrFiltered, 1, lnChannels, cv::Mat(), lcExpected, 1, &bins, lpRanges, true, false);
         for (int lnBin = 0; lnBin < bins; ++lnBin)
             QCOMPARE(lsCounts[lnBin], double(lcExpected.at<float>(lnBin)));
+    }
+
+    // Random frames of every format, in sizes that leave remainders in every
+    // loop and give several stripes: the counts equal the general histogram
+    // of the filtered matrix, bin for bin.
+    void histogramOfRandomFrames_data()
+    {
+        QTest::addColumn<quint32>("code");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        const quint32 lsCodes[] = {0x01080001u, 0x010C0047u, 0x01100007u, 0x0108000Bu,
+                                   0x01100013u, 0x010C0053u, 0x02180014u};
+        for (const quint32 lnCode : lsCodes)
+        {
+            QTest::addRow("%08x 101x67", lnCode) << lnCode << 101 << 67;
+            QTest::addRow("%08x 7x3", lnCode) << lnCode << 7 << 3;
+            QTest::addRow("%08x 1x1", lnCode) << lnCode << 1 << 1;
+        }
+    }
+    void histogramOfRandomFrames()
+    {
+        QFETCH(quint32, code);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        cv::RNG lcRandom(code ^ quint32(width));
+        std::vector<uchar> lsBytes(size_t(width) * size_t(height) * 4 + 8);
+        for (uchar& lrByte : lsBytes)
+            lrByte = static_cast<uchar>(lcRandom.uniform(0, 256));
+        const tpImageBuffer lpFrame = tcImageBuffer::newImage(lsBytes.data(), width, height, quint64(code));
+        const int lnBits = lpFrame->bitsPerChannel();
+        const int lsBinCounts[] = {1, 7, 256, 1000, 1 << lnBits, 4096, 65536};
+        for (const int lnBins : lsBinCounts)
+        {
+            for (int lnChannel = 0; lnChannel < lpFrame->componentCount(); ++lnChannel)
+            {
+                // Counted before anything built the filtered matrix, as a
+                // frame fresh from the camera.
+                const tpImageBuffer lpFresh =
+                    tcImageBuffer::newImage(lsBytes.data(), width, height, quint64(code));
+                QVarLengthArray<double, 256> lsCentres, lsCounts;
+                QCOMPARE(tcImageStats(lpFresh).ComputeHistogram(lnBins, lnChannel, lsCentres, lsCounts),
+                         lnBins);
+                const std::vector<double> lsExpected =
+                    referenceHistogram(lpFrame->getFilteredData(false), lnChannel, lnBins, lnBits);
+                for (int lnBin = 0; lnBin < lnBins; ++lnBin)
+                    QVERIFY2(lsCounts[lnBin] == lsExpected[size_t(lnBin)],
+                             qPrintable(QStringLiteral("%1 bins, channel %2, bin %3: %4 instead of %5")
+                                            .arg(lnBins)
+                                            .arg(lnChannel)
+                                            .arg(lnBin)
+                                            .arg(lsCounts[lnBin])
+                                            .arg(lsExpected[size_t(lnBin)])));
+            }
+        }
+    }
+
+    // A packed frame nobody has looked at yet is counted from its bytes, so
+    // the histogram unpacks nothing; once the filtered matrix exists (and a
+    // filter may have changed it) that matrix is counted.
+    void packedFrameCountedFromItsBytes()
+    {
+        std::vector<uchar> lsBytes(9 * 3 * 3 / 2 + 1, 0);
+        // Samples 0..26 of a 9 x 3 frame: 27 samples, the last one alone.
+        for (int lnSample = 0; lnSample < 27; ++lnSample)
+        {
+            const int lnValue = lnSample * 150;
+            uchar* lpPair = &lsBytes[size_t(lnSample / 2 * 3)];
+            if (lnSample % 2 == 0)
+            {
+                lpPair[0] = static_cast<uchar>(lnValue);
+                lpPair[1] = static_cast<uchar>((lpPair[1] & 0xF0) | (lnValue >> 8));
+            }
+            else
+            {
+                lpPair[1] = static_cast<uchar>((lpPair[1] & 0x0F) | ((lnValue & 0x0F) << 4));
+                lpPair[2] = static_cast<uchar>(lnValue >> 4);
+            }
+        }
+        const tpImageBuffer lpFrame = tcImageBuffer::newImage(lsBytes.data(), 9, 3, quint64(0x010C0047u));
+        tcImageStats lcStats(lpFrame);
+        QVarLengthArray<double, 256> lsCentres, lsCounts;
+        QCOMPARE(lcStats.ComputeHistogram(4096, lsCentres, lsCounts), 4096);
+        QVERIFY(!lpFrame->hasFilteredData());
+        for (int lnValue = 0; lnValue < 4096; ++lnValue)
+            QCOMPARE(lsCounts[lnValue], lnValue % 150 == 0 && lnValue / 150 < 27 ? 1.0 : 0.0);
+
+        lpFrame->getFilteredData(false).setTo(cv::Scalar(4095));
+        QCOMPARE(lcStats.ComputeHistogram(4096, lsCentres, lsCounts), 4096);
+        QCOMPARE(lsCounts[4095], 27.0);
+        QCOMPARE(lsCounts[0], 0.0);
     }
 
     void histogramWithoutUsableFrame()

@@ -104,34 +104,43 @@ private slots:
             QCOMPARE(lcY[lnY], rampSample(100 + 8, lnY + 4, lcFeed.mnLastId, lcFeed.mnBits));
     }
 
-    void droppedFramesAreCountedExactly()
+    // simcam loses frames 3, 6 and 7 of the stream on the way and delivers
+    // frames 4 and 9 incomplete, which the acquisition gives back unseen:
+    // the monitor counts exactly three lost and two incomplete.
+    void droppedAndIncompleteFramesAreCountedExactly()
     {
-        // The worker discards incomplete buffers: frames 3, 6 and 7 of the
-        // stream never arrive.
-        tcOpenCamera lcCamera(tnSimcam::kMonoId, "incomplete@3,incomplete@6-7");
+        tcOpenCamera lcCamera(tnSimcam::kMonoId, "drop@3,drop@6-7,incomplete@4,incomplete@9");
         QVERIFY(lcCamera.mbOpen);
         smallFrames(lcCamera, 40.0);
         tcImageStatsSource lcSource;
         tcFeed lcFeed(lcSource);
         QObject::connect(&lcCamera.mcCamera, &tcCameraInterface::NewFrame, &lcFeed, &tcFeed::onFrame);
+        QObject::connect(&lcCamera.mcCamera, &tcCameraInterface::IncompleteFrame, &lcSource,
+                         &tcImageStatsSource::takeIncomplete);
         lcCamera.mcCamera.startVideo();
         QTRY_VERIFY(lcSource.integrity().frames() >= 10);
         lcCamera.mcCamera.stopVideo();
         QTRY_VERIFY(!lcCamera.mcCamera.IsRunning());
 
         QCOMPARE(lcSource.integrity().lost(), quint64(3));
+        QCOMPARE(lcSource.integrity().incomplete(), quint64(2));
         QCOMPARE(lcSource.integrity().sequences(), 1);
+        // Frames 1 2 5 8 10 11 ... arrive: 3 and 4 (incomplete) missing
+        // before 5, 6 and 7 before 8, 9 (incomplete) before 10.
         QList<quint64> lcGaps;
         for (const auto& lrRecord : lcSource.integrity().history())
             lcGaps << lrRecord.mnGap;
-        QCOMPARE(lcGaps.mid(0, 6), (QList<quint64>{0, 0, 1, 0, 2, 0}));
-        // Frames come at 40 per second: 25 ms apart, 50 ms over one lost.
+        QCOMPARE(lcGaps.mid(0, 6), (QList<quint64>{0, 0, 1, 2, 0, 0}));
+        QCOMPARE(lcFeed.mcIds[2] - lcFeed.mcIds[1], quint64(3));
+        // Frames come at 40 per second: 25 ms apart, 75 ms over two missing.
         const auto& lrThird = lcSource.integrity().history()[2];
-        QVERIFY2(lrThird.mdIntervalMs >= 40 && lrThird.mdIntervalMs <= 60,
+        QVERIFY2(lrThird.mdIntervalMs >= 65 && lrThird.mdIntervalMs <= 85,
                  qPrintable(QString::number(lrThird.mdIntervalMs)));
         tcPlotArray lcX, lcY;
         QVERIFY(lcSource.getData(QStringLiteral("lost"), lcX, lcY));
         QCOMPARE(lcY.last(), 3.0);
+        QVERIFY(lcSource.getData(QStringLiteral("incomplete"), lcX, lcY));
+        QCOMPARE(lcY.last(), 2.0);
     }
 
     void loadedByThePluginManager()
@@ -174,7 +183,19 @@ private slots:
         QCOMPARE(lpChooser->GetKey(lcAttributes), QStringLiteral("idgap"));
         const QList<QWidget*> lsIndicators = lpPlugin->getIndicators();
         QCOMPARE(lsIndicators.size(), 1);
-        QCOMPARE(lsIndicators.first()->property("text").toString(), QStringLiteral("Frames 1, lost 0"));
+        QCOMPARE(lsIndicators.first()->property("text").toString(),
+                 QStringLiteral("Frames 1, lost 0, incomplete 0"));
+        // Incomplete frames reach the monitor from the camera the plugin got.
+        tcOpenCamera lcCamera(tnSimcam::kMonoId);
+        QVERIFY(lcCamera.mbOpen);
+        lpManager->setCamera(&lcCamera.mcCamera);
+        emit lcCamera.mcCamera.IncompleteFrame(2);
+        QCOMPARE(lsIndicators.first()->property("text").toString(),
+                 QStringLiteral("Frames 1, lost 0, incomplete 1"));
+        lpManager->setCamera(nullptr);
+        emit lcCamera.mcCamera.IncompleteFrame(3);
+        QCOMPARE(lsIndicators.first()->property("text").toString(),
+                 QStringLiteral("Frames 1, lost 0, incomplete 1"));
         delete lsIndicators.first();
         lpManager->unloadPlugins();
     }

@@ -62,6 +62,7 @@ private slots:
         QTest::newRow("gap") << "idgap" << int(tcImageStatsKey::FrameIdGap) << 0 << 0 << 0;
         QTest::newRow("interval") << "interval" << int(tcImageStatsKey::FrameInterval) << 0 << 0 << 0;
         QTest::newRow("lost") << "lost" << int(tcImageStatsKey::LostFrames) << 0 << 0 << 0;
+        QTest::newRow("incomplete") << "incomplete" << int(tcImageStatsKey::IncompleteFrames) << 0 << 0 << 0;
         QTest::newRow("empty") << "" << int(tcImageStatsKey::None) << 0 << 0 << 0;
         QTest::newRow("unknown") << "spectrum:1:2" << int(tcImageStatsKey::None) << 0 << 0 << 0;
         QTest::newRow("missing number") << "histogram:1" << int(tcImageStatsKey::None) << 0 << 0 << 0;
@@ -296,6 +297,38 @@ private slots:
         QVERIFY(lcIntegrity.history().empty());
     }
 
+    // Incomplete frames are reported by id before the frame after them:
+    // counted as incomplete, and not as lost, in the gap they leave.
+    void incompleteFramesAreNotLost()
+    {
+        tcFrameIntegrity lcIntegrity;
+        lcIntegrity.addFrame(1, QDateTime());
+        lcIntegrity.addIncomplete(2);
+        lcIntegrity.addFrame(3, QDateTime()); // 2 incomplete
+        lcIntegrity.addIncomplete(5);
+        lcIntegrity.addFrame(7, QDateTime()); // 4 and 6 lost, 5 incomplete
+        lcIntegrity.addIncomplete(~quint64(0));
+        lcIntegrity.addFrame(9, QDateTime()); // id unknown: 8 counts as lost as well
+        QCOMPARE(lcIntegrity.frames(), quint64(4));
+        QCOMPARE(lcIntegrity.incomplete(), quint64(3));
+        QCOMPARE(lcIntegrity.lost(), quint64(3));
+        tcPlotArray lcX, lcY;
+        lcIntegrity.gaps(lcX, lcY);
+        QCOMPARE(QVector<double>(lcY.begin(), lcY.end()), QVector<double>({0, 0, 2, 1}));
+        lcIntegrity.incompleteSoFar(lcX, lcY);
+        QCOMPARE(QVector<double>(lcY.begin(), lcY.end()), QVector<double>({0, 1, 2, 3}));
+
+        // An incomplete first frame of a new stream closes no gap.
+        lcIntegrity.endSequence();
+        lcIntegrity.addIncomplete(1);
+        lcIntegrity.addFrame(2, QDateTime());
+        lcIntegrity.addFrame(3, QDateTime());
+        QCOMPARE(lcIntegrity.lost(), quint64(3));
+        QCOMPARE(lcIntegrity.incomplete(), quint64(4));
+        lcIntegrity.reset();
+        QCOMPARE(lcIntegrity.incomplete(), quint64(0));
+    }
+
     void integrityThroughTheSource()
     {
         tsSource lcSource;
@@ -308,10 +341,16 @@ private slots:
         lcSource.mcSource.takeFrame(tpImageBuffer()); // stream ended
         lcSource.mcSource.takeFrame(frame(lsBytes, 8, 8, kMono8, 100));
         QCOMPARE(lcCounts.last()[1].toULongLong(), quint64(3));
+        lcSource.mcSource.takeIncomplete(101);
+        QCOMPARE(lcCounts.last()[2].toULongLong(), quint64(1));
+        lcSource.mcSource.takeFrame(frame(lsBytes, 8, 8, kMono8, 102));
+        QCOMPARE(lcCounts.last()[1].toULongLong(), quint64(3));
+        QVERIFY(lcSource.mcSource.getData(QStringLiteral("incomplete"), lcX, lcY));
+        QCOMPARE(lcY.last(), 1.0);
         QVERIFY(lcSource.mcSource.getData(QStringLiteral("idgap"), lcX, lcY));
-        QCOMPARE(QVector<double>(lcY.begin(), lcY.end()), QVector<double>({0, 0, 3, 0}));
+        QCOMPARE(QVector<double>(lcY.begin(), lcY.end()), QVector<double>({0, 0, 3, 0, 0}));
         QVERIFY(lcSource.mcSource.getData(QStringLiteral("lost"), lcX, lcY));
-        QCOMPARE(lcY[3], 3.0);
+        QCOMPARE(lcY[4], 3.0);
         QVERIFY(lcSource.mcSource.getData(QStringLiteral("interval"), lcX, lcY));
         QCOMPARE(lcX[3], 100.0);
         QCOMPARE(lcSource.mcSource.computations(), 0);
