@@ -838,11 +838,10 @@ void MainWindow::GenICamProps()
 
 void MainWindow::newPlotWidget()
 {
-    // Each plot window offers the plottable sources of the plugins loaded now.
+    // Each plot window offers the plottable sources of the plugins loaded now,
+    // and follows the plugin set while it stays open.
     auto* lpPlot = new tcPlotWidget();
-    for (tcViewerInterface* lpSource :
-         tcPluginManager::getInstance()->allInterfaces(QStringLiteral("tcPlottableInterface")))
-        lpPlot->onNewPlugin(lpSource);
+    lpPlot->followPlugins(tcPluginManager::getInstance());
     connect(lpPlot, SIGNAL(Message(QString)), this, SLOT(flashMessage(QString)));
     mpUi->menuView->addAction(lpPlot->createWindowAction(mpUi->menuView));
     addToolWindow(lpPlot);

@@ -772,7 +772,8 @@ private slots:
     // A plot window opens with an entry in the View menu that goes with it.
     void plotWindowHasAMenuEntryWhileOpen()
     {
-        useSettings({{"autoOpenVideoWidget", false}});
+        useSettings({{"autoOpenVideoWidget", false},
+                     {tcPluginManager::pluginsDirKey(), QStringLiteral(KX_PLUGIN_DIR)}});
         auto lpWindow = start();
         auto* lpView = lpWindow->findChild<QMenu*>(QStringLiteral("menuView"));
         const int lnEntries = lpView->actions().size();
@@ -780,6 +781,11 @@ private slots:
         QTRY_COMPARE(visibleTopLevels<tcPlotWidget>().size(), 1);
         QCOMPARE(lpView->actions().size(), lnEntries + 1);
         QPointer<tcPlotWidget> lpPlot = visibleTopLevels<tcPlotWidget>().first();
+        // It offers the plugins' sources and follows the plugin set.
+        const QString lsStats = QStringLiteral("Image Statistics");
+        QVERIFY2(lpPlot->sourceNames().contains(lsStats), qPrintable(lpPlot->sourceNames().join(',')));
+        tcPluginManager::getInstance()->unloadPlugins();
+        QVERIFY(!lpPlot->sourceNames().contains(lsStats));
         lpPlot->close();
         QTRY_VERIFY(lpPlot.isNull());
         QTRY_COMPARE(lpView->actions().size(), lnEntries);
