@@ -3,9 +3,11 @@
 #include "framerenderer.h"
 #include "framesamples.h"
 #include "opencvutils.h"
+#include "packed12unpacker.h"
 
 #include <QtTest>
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <random>
@@ -79,6 +81,8 @@ private slots:
     void binnedMosaicKeepsEachColour_data();
     void binnedMosaicKeepsEachColour();
     void binnedMonoIsTheBlockMean();
+    void binnedPackedMatchesUnpackedSamples_data();
+    void binnedPackedMatchesUnpackedSamples();
     void binFactorFollowsTheShrink();
     void renderAtOneToOneAndMagnifiedIsExact();
     void renderShowsTheFilteredMatrix();
@@ -170,6 +174,79 @@ void tst_FrameRegion::binnedMonoIsTheBlockMean()
         // The mean of the samples before or after the reduction to 8 bits.
         QVERIFY2(ldMax <= 1.0, lrFormat.mpName);
     }
+}
+
+void tst_FrameRegion::binnedPackedMatchesUnpackedSamples_data()
+{
+    QTest::addColumn<quint32>("packed");
+    QTest::addColumn<quint32>("words"); // the same samples in 16-bit words; 0: none
+    QTest::addColumn<QRect>("region");
+    QTest::addColumn<int>("bin");
+    const quint32 lnRG12p = 0x010C0059u;
+    const quint32 lnRG12 = 0x01100011u;
+    const quint32 lnMono12p = 0x010C0047u;
+    // Regions that start off the mosaic's phase, end inside a vector step,
+    // and bins the fixed-size and the general loops take.
+    for (const QRect& lrRegion : {QRect(0, 0, 1000, 60), QRect(7, 3, 913, 41), QRect(0, 0, 34, 16)})
+        for (int lnBin : {2, 4, 6, 8, 12})
+            QTest::addRow("RG12p %dx%d bin %d", lrRegion.width(), lrRegion.height(), lnBin)
+                << lnRG12p << lnRG12 << lrRegion << lnBin;
+    for (int lnBin : {2, 3, 5})
+        QTest::addRow("Mono12p bin %d", lnBin) << lnMono12p << 0u << QRect(1, 0, 999, 60) << lnBin;
+}
+
+void tst_FrameRegion::binnedPackedMatchesUnpackedSamples()
+{
+    QFETCH(quint32, packed);
+    QFETCH(quint32, words);
+    QFETCH(QRect, region);
+    QFETCH(int, bin);
+    const int lnWidth = 1000;
+    const int lnHeight = 60;
+    std::mt19937 lcRandom(11);
+    std::vector<quint16> lsSamples(size_t(lnWidth) * lnHeight);
+    for (quint16& lrSample : lsSamples)
+        lrSample = quint16(lcRandom() & 0x0FFF);
+    std::vector<uchar> lsPacked = tnFrameSamples::pack12(lsSamples);
+    const tpImageBuffer lpPacked =
+        tcImageBuffer::newImage(lsPacked.data(), lnWidth, lnHeight, quint64(packed));
+    const cv::Rect lcRegion = tcOpenCVUtils::ConvertQRectToCvRect(region);
+
+    const QImage lcBinned = tcFrameRegion::binned(*lpPacked, lcRegion, bin);
+    QVERIFY(!lcBinned.isNull());
+    // The vector steps, the portable loop and one thread give the same pixels.
+    tcPacked12Unpacker::setSimdAllowed(false);
+    const QImage lcPortable = tcFrameRegion::binned(*lpPacked, lcRegion, bin);
+    tcPacked12Unpacker::setSimdAllowed(true);
+    QCOMPARE(lcPortable, lcBinned);
+    const int lnThreads = cv::getNumThreads();
+    cv::setNumThreads(1);
+    const QImage lcOneThread = tcFrameRegion::binned(*lpPacked, lcRegion, bin);
+    cv::setNumThreads(lnThreads);
+    QCOMPARE(lcOneThread, lcBinned);
+
+    if (words != 0)
+    {
+        // The 16-bit column sums of packed lines agree with the 32-bit sums
+        // of the same samples delivered unpacked.
+        const tpImageBuffer lpWords = tcImageBuffer::newImage(reinterpret_cast<uchar*>(lsSamples.data()),
+                                                              lnWidth, lnHeight, quint64(words));
+        QCOMPARE(lcBinned, tcFrameRegion::binned(*lpWords, lcRegion, bin));
+        return;
+    }
+    // A mono block is the rounded mean of its samples, reduced to 8 bits.
+    const cv::Rect lcSource = tcFrameRegion::binnedSource(tcFrameRegion::layout(packed), lcRegion, bin);
+    for (int lnY = 0; lnY < lcBinned.height(); ++lnY)
+        for (int lnX = 0; lnX < lcBinned.width(); ++lnX)
+        {
+            quint64 lnSum = 0;
+            for (int lnRow = 0; lnRow < bin; ++lnRow)
+                for (int lnColumn = 0; lnColumn < bin; ++lnColumn)
+                    lnSum += lsSamples[size_t(lcSource.y + lnY * bin + lnRow) * lnWidth + size_t(lcSource.x) +
+                                       size_t(lnX * bin + lnColumn)];
+            const quint64 lnDivisor = quint64(bin) * bin * 16;
+            QCOMPARE(int(lcBinned.constScanLine(lnY)[lnX]), int((2 * lnSum + lnDivisor) / (2 * lnDivisor)));
+        }
 }
 
 void tst_FrameRegion::binFactorFollowsTheShrink()
