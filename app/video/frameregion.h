@@ -65,7 +65,11 @@ public:
     static QImage display(const tcImageBuffer& arFrame, const cv::Rect& arRect);
     // The rectangle shrunk by the whole factor anBin per axis (even for Bayer
     // formats, whose rectangle is then moved to an even origin): each output
-    // pixel is the mean of its block, per colour of the mosaic.
+    // pixel is the mean of its block, per colour of the mosaic. Blocks of
+    // four or more lines read one even and one odd line near their middle
+    // (all of their columns): such views show a quarter of the sensor's
+    // lines or fewer, and reading every line would cost each frame more than
+    // its whole transfer.
     static QImage binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin);
     // The rectangle binned() covers for a request: moved to the mosaic's
     // phase and cut to whole blocks.

@@ -191,7 +191,7 @@ void tst_FrameRegion::binnedPackedMatchesUnpackedSamples_data()
         for (int lnBin : {2, 4, 6, 8, 12})
             QTest::addRow("RG12p %dx%d bin %d", lrRegion.width(), lrRegion.height(), lnBin)
                 << lnRG12p << lnRG12 << lrRegion << lnBin;
-    for (int lnBin : {2, 3, 5})
+    for (int lnBin : {2, 3, 5, 8})
         QTest::addRow("Mono12p bin %d", lnBin) << lnMono12p << 0u << QRect(1, 0, 999, 60) << lnBin;
 }
 
@@ -234,17 +234,21 @@ void tst_FrameRegion::binnedPackedMatchesUnpackedSamples()
         QCOMPARE(lcBinned, tcFrameRegion::binned(*lpWords, lcRegion, bin));
         return;
     }
-    // A mono block is the rounded mean of its samples, reduced to 8 bits.
+    // A mono block is the rounded mean of its samples, reduced to 8 bits;
+    // blocks of four lines or more take an even and an odd line from their
+    // middle.
     const cv::Rect lcSource = tcFrameRegion::binnedSource(tcFrameRegion::layout(packed), lcRegion, bin);
+    const int lnFirstLine = bin >= 4 ? bin / 2 & ~1 : 0;
+    const int lnLines = bin >= 4 ? 2 : bin;
     for (int lnY = 0; lnY < lcBinned.height(); ++lnY)
         for (int lnX = 0; lnX < lcBinned.width(); ++lnX)
         {
             quint64 lnSum = 0;
-            for (int lnRow = 0; lnRow < bin; ++lnRow)
+            for (int lnRow = lnFirstLine; lnRow < lnFirstLine + lnLines; ++lnRow)
                 for (int lnColumn = 0; lnColumn < bin; ++lnColumn)
                     lnSum += lsSamples[size_t(lcSource.y + lnY * bin + lnRow) * lnWidth + size_t(lcSource.x) +
                                        size_t(lnX * bin + lnColumn)];
-            const quint64 lnDivisor = quint64(bin) * bin * 16;
+            const quint64 lnDivisor = quint64(lnLines) * bin * 16;
             QCOMPARE(int(lcBinned.constScanLine(lnY)[lnX]), int((2 * lnSum + lnDivisor) / (2 * lnDivisor)));
         }
 }
