@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
@@ -266,6 +267,65 @@ void averageMosaicLine(const T* apRedLines, const T* apBlueLines, int anRedColum
     }
 }
 
+#ifdef KX_REGION_SSSE3
+// (sum * 2^tnShift + divisor) * multiplier >> 31, at most 255, per 64-bit lane.
+template <int tnShift>
+__attribute__((target("avx2"), always_inline)) inline __m256i scaleBlocks(__m256i acSum, __m256i acDivisor,
+                                                                          __m256i acMultiplier, __m256i acMax)
+{
+    const __m256i lcValue = _mm256_add_epi64(_mm256_slli_epi64(acSum, tnShift), acDivisor);
+    return _mm256_min_epu32(_mm256_srli_epi64(_mm256_mul_epu32(lcValue, acMultiplier), 31), acMax);
+}
+
+// Blocks of four of a mosaic, four output pixels per step, from 16-bit sums of
+// one line per parity (each at most 4095): the same exact rounding as
+// tcBlockScale, with a multiplier small enough for 32-bit lanes. Returns the
+// pixels done; stops while a pixel is left, as each step writes two bytes
+// beyond its twelve.
+__attribute__((target("avx2"))) int averageMosaicBlocks4Avx2(const quint16* apRedLines,
+                                                             const quint16* apBlueLines, int anRedColumn,
+                                                             int anWidth, quint64 anDivisor, uchar* apTarget)
+{
+    // A weighted sum plus the divisor stays below 2^17; 2^31 / (2 * divisor)
+    // keeps the rounding exact for divisors below 2^12.
+    const __m256i lcMultiplier =
+        _mm256_set1_epi64x(qint64(((quint64(1) << 31) + 2 * anDivisor - 1) / (2 * anDivisor)));
+    const __m256i lcDivisor = _mm256_set1_epi64x(qint64(anDivisor));
+    const __m256i lcLow = _mm256_set1_epi64x(0xFFFF);
+    const __m256i lcMax = _mm256_set1_epi64x(255);
+    // Bytes 0-2 and 8-10 of each half (two pixels) to its first six bytes.
+    const __m256i lcPack = _mm256_setr_epi8(0, 1, 2, 8, 9, 10, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1,
+                                            2, 8, 9, 10, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    int lnX = 0;
+    for (; lnX + 4 < anWidth; lnX += 4)
+    {
+        // Per block (one 64-bit lane): columns 0 + 2 and 1 + 3 of each line.
+        const __m256i lcRedLine = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(apRedLines + 4 * lnX));
+        const __m256i lcBlueLine =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(apBlueLines + 4 * lnX));
+        const __m256i lcRedPairs = _mm256_add_epi16(lcRedLine, _mm256_srli_epi64(lcRedLine, 32));
+        const __m256i lcBluePairs = _mm256_add_epi16(lcBlueLine, _mm256_srli_epi64(lcBlueLine, 32));
+        const __m256i lcRedEven = _mm256_and_si256(lcRedPairs, lcLow);
+        const __m256i lcRedOdd = _mm256_and_si256(_mm256_srli_epi64(lcRedPairs, 16), lcLow);
+        const __m256i lcBlueEven = _mm256_and_si256(lcBluePairs, lcLow);
+        const __m256i lcBlueOdd = _mm256_and_si256(_mm256_srli_epi64(lcBluePairs, 16), lcLow);
+        const __m256i lcRed = anRedColumn == 0 ? lcRedEven : lcRedOdd;
+        const __m256i lcBlue = anRedColumn == 0 ? lcBlueOdd : lcBlueEven;
+        const __m256i lcGreen = anRedColumn == 0 ? _mm256_add_epi64(lcRedOdd, lcBlueEven)
+                                                 : _mm256_add_epi64(lcRedEven, lcBlueOdd);
+        const __m256i lcPixels = _mm256_or_si256(
+            _mm256_or_si256(scaleBlocks<3>(lcRed, lcDivisor, lcMultiplier, lcMax),
+                            _mm256_slli_epi64(scaleBlocks<2>(lcGreen, lcDivisor, lcMultiplier, lcMax), 8)),
+            _mm256_slli_epi64(scaleBlocks<3>(lcBlue, lcDivisor, lcMultiplier, lcMax), 16));
+        const __m256i lcPacked = _mm256_shuffle_epi8(lcPixels, lcPack);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(apTarget + 3 * lnX), _mm256_castsi256_si128(lcPacked));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(apTarget + 3 * lnX + 6),
+                         _mm256_extracti128_si256(lcPacked, 1));
+    }
+    return lnX;
+}
+#endif
+
 // One output line of a mosaic from the column sums of its even and odd lines.
 template <typename T>
 void averageMosaicBlocks(const T* apEven, const T* apOdd, const tcFrameRegion::tcLayout& arLayout, int anBin,
@@ -285,6 +345,19 @@ void averageMosaicBlocks(const T* apEven, const T* apOdd, const tcFrameRegion::t
     const quint64 lnDivisor = blockDivisor(arLayout, anBin);
     const tcBlockScale lcRedBlue(4, lnDivisor);
     const tcBlockScale lcGreen(2, lnDivisor);
+#ifdef KX_REGION_SSSE3
+    // The whole sensor in a screen-sized window: blocks of four.
+    if constexpr (std::is_same<T, quint16>::value)
+        if (anBin == 4 && 2 * lnDivisor < (1u << 12) && tcPacked12Unpacker::simdAllowed() && hasAvx2())
+        {
+            const int lnDone =
+                averageMosaicBlocks4Avx2(lpRedLines, lpBlueLines, lnRedColumn, anWidth, lnDivisor, apTarget);
+            lpRedLines += 4 * lnDone;
+            lpBlueLines += 4 * lnDone;
+            apTarget += 3 * lnDone;
+            anWidth -= lnDone;
+        }
+#endif
     switch (anBin)
     {
     case 2:

@@ -191,6 +191,9 @@ void tst_FrameRegion::binnedPackedMatchesUnpackedSamples_data()
         for (int lnBin : {2, 4, 6, 8, 12})
             QTest::addRow("RG12p %dx%d bin %d", lrRegion.width(), lrRegion.height(), lnBin)
                 << lnRG12p << lnRG12 << lrRegion << lnBin;
+    // Red on the other column or line: the fixed-size blocks' other branches.
+    QTest::addRow("GR12p bin 4") << 0x010C0057u << 0x01100010u << QRect(2, 2, 990, 56) << 4;
+    QTest::addRow("BG12p bin 4") << 0x010C0053u << 0x01100013u << QRect(2, 2, 990, 56) << 4;
     for (int lnBin : {2, 3, 5, 8})
         QTest::addRow("Mono12p bin %d", lnBin) << lnMono12p << 0u << QRect(1, 0, 999, 60) << lnBin;
 }
