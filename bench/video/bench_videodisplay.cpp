@@ -274,7 +274,7 @@ double seconds(double adDefault)
 
 // The simulated camera at a frame rate into a video panel whose surface is
 // 1920 x 1080, wired as the main window wires it.
-tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
+tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds, bool abOneToOne = false)
 {
     tcStreamRun lcRun;
     tcOpenCamera lcOpen(apDeviceId);
@@ -290,6 +290,7 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
     {
         tcVideoWidget lcPanel(&lcCamera, QList<tcViewerInterface*>());
         lcPanel.surface()->setFixedSize(gcSurface);
+        lcPanel.surface()->setOne2One(abOneToOne);
         lcPanel.show();
         QObject::connect(&lcCamera, &tcCameraInterface::NewFrame, &lcPanel, &tcVideoWidget::NewFrame);
         QObject::connect(&lcCamera, &tcCameraInterface::NewFrame,
@@ -385,6 +386,21 @@ void BM_Stream_Bayer12p_7920x6004_30fps(benchmark::State& arState)
     }
 }
 BENCHMARK(BM_Stream_Bayer12p_7920x6004_30fps)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The same camera shown 1:1: a 1920 x 1080 part of each frame, converted
+// exactly.
+void BM_Stream_Bayer12p_7920x6004_30fps_OneToOne(benchmark::State& arState)
+{
+    for (auto _ : arState)
+    {
+        tcStreamRun lcRun = stream("SimCam-CMV50000-0003", 30.0, seconds(8.0), true);
+        report(arState, lcRun);
+    }
+}
+BENCHMARK(BM_Stream_Bayer12p_7920x6004_30fps_OneToOne)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv)
