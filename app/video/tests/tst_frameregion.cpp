@@ -84,6 +84,7 @@ private slots:
     void binnedPackedMatchesUnpackedSamples_data();
     void binnedPackedMatchesUnpackedSamples();
     void binFactorFollowsTheShrink();
+    void zoomedOutViewFollowsTheFullConversion();
     void renderAtOneToOneAndMagnifiedIsExact();
     void renderShowsTheFilteredMatrix();
     void unknownFormatsAndEmptyRegionsGiveNothing();
@@ -269,6 +270,45 @@ void tst_FrameRegion::binFactorFollowsTheShrink()
     QCOMPARE(
         tcFrameRegion::binFactor(tcFrameRegion::layout(0x01100003u), cv::Size(8000, 6000), cv::Size(10, 10)),
         1);
+}
+
+void tst_FrameRegion::zoomedOutViewFollowsTheFullConversion()
+{
+    // Smooth colour fields (red across, blue down, green diagonal) in a
+    // packed mosaic: a view shrunk four and six times shows what the full
+    // conversion shrunk by area shows, give or take a few levels.
+    const int lnWidth = 960;
+    const int lnHeight = 720;
+    std::vector<quint16> lsSites(size_t(lnWidth) * lnHeight);
+    for (int lnY = 0; lnY < lnHeight; ++lnY)
+        for (int lnX = 0; lnX < lnWidth; ++lnX)
+        {
+            const tnFrameSamples::teColour leColour = tnFrameSamples::bayerColour("GB", lnX, lnY);
+            const int lnLevel = leColour == tnFrameSamples::teColour::Red    ? lnX * 4
+                                : leColour == tnFrameSamples::teColour::Blue ? lnY * 5
+                                                                             : (lnX + lnY) * 2;
+            lsSites[size_t(lnY) * lnWidth + size_t(lnX)] = quint16(std::min(lnLevel, 4095));
+        }
+    std::vector<uchar> lsBytes = tnFrameSamples::pack12(lsSites);
+    const tpImageBuffer lpFrame =
+        tcImageBuffer::newImage(lsBytes.data(), lnWidth, lnHeight, quint64(0x010C0055u));
+    const cv::Mat lcWhole = viewOf(*lpFrame->toQImage());
+    for (const QSize& lrSize : {QSize(240, 180), QSize(160, 120)})
+    {
+        tcRenderRequest lcRequest;
+        lcRequest.mpFrame = lpFrame;
+        lcRequest.mcSource = QRect(0, 0, lnWidth, lnHeight);
+        lcRequest.mcSize = lrSize;
+        const QImage lcView = tcFrameRenderer::render(lcRequest);
+        QCOMPARE(lcView.size(), lrSize);
+        cv::Mat lcExpected;
+        cv::resize(lcWhole, lcExpected, cv::Size(lrSize.width(), lrSize.height()), 0, 0, cv::INTER_AREA);
+        cv::Mat lcDiff;
+        cv::absdiff(viewOf(lcView), lcExpected, lcDiff);
+        double ldMax = 0;
+        cv::minMaxLoc(lcDiff.reshape(1), nullptr, &ldMax);
+        QVERIFY2(ldMax <= 4.0, qPrintable(QString::number(ldMax)));
+    }
 }
 
 void tst_FrameRegion::renderAtOneToOneAndMagnifiedIsExact()
