@@ -46,9 +46,11 @@ Q_DECLARE_METATYPE(tcRenderResult)
 
 // Turns a render request into the display image. Views that shrink the frame
 // by two or more average blocks of the delivered bytes (never demosaicing or
-// unpacking the whole sensor); views at 1:1 or magnified, and the small
-// shrink in between, convert exactly the visible region, so their pixels are
-// those of the frame's full conversion.
+// unpacking the whole sensor; from four on, one line pair per block), spread
+// over OpenCV's threads by output line, and scale the result to the output
+// size; views at 1:1 or magnified, and the small shrink in between, convert
+// exactly the visible region, so their pixels are those of the frame's full
+// conversion.
 class tcFrameRenderer
 {
 public:
