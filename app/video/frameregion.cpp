@@ -232,6 +232,34 @@ quint64 blockDivisor(const tcFrameRegion::tcLayout& arLayout, int anBin)
     return quint64(blockLines(anBin).mnCount) * quint64(anBin) << (arLayout.mnBits - 8);
 }
 
+// Which lines of the source make an output line: those of its block, or,
+// with a number of output lines given (blocks of four or more only), the
+// even-odd line pair nearest the output line's centre, so that no more line
+// pairs are read than the picture has lines.
+class tcLineSampler
+{
+public:
+    tcLineSampler(const cv::Rect& arSource, int anBin, int anRows)
+        : mcSource(arSource), mnBin(anBin), mnRows(anRows), mcLines(blockLines(anBin))
+    {
+    }
+    int rows() const { return mnRows > 0 ? mnRows : mcSource.height / mnBin; }
+    int count() const { return mcLines.mnCount; }
+    int first(int anOut) const
+    {
+        if (mnRows <= 0)
+            return mcSource.y + anOut * mnBin + mcLines.mnFirst;
+        const qint64 lnCentre = (2 * qint64(anOut) + 1) * mcSource.height / (2 * qint64(mnRows));
+        return mcSource.y + std::min(int(lnCentre) & ~1, mcSource.height - 2);
+    }
+
+private:
+    cv::Rect mcSource;
+    int mnBin;
+    int mnRows;
+    tcBlockLines mcLines;
+};
+
 // Output pixels of a mosaic line for blocks of anBin (a compile-time
 // constant for the usual blocks, so that the inner loops unroll). Red sits on
 // line parity anRedLine and column parity anRedColumn, blue on the other two,
@@ -420,18 +448,18 @@ bool fitsPackedPath(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout&
 
 // Output lines [anFirst, anEnd) of a binned packed 12-bit region.
 void binPackedLines(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout& arLayout,
-                    const cv::Rect& arSource, int anBin, QImage& arImage, int anFirst, int anEnd)
+                    const cv::Rect& arSource, int anBin, const tcLineSampler& arLines, QImage& arImage,
+                    int anFirst, int anEnd)
 {
     const int lnSamples = arSource.width;
     std::vector<quint16> lsSums[2] = {std::vector<quint16>(size_t(lnSamples)),
                                       std::vector<quint16>(size_t(lnSamples))};
-    const tcBlockLines lcLines = blockLines(anBin);
     for (int lnOut = anFirst; lnOut < anEnd; ++lnOut)
     {
         bool lbStarted[2] = {false, false};
-        for (int lnLine = lcLines.mnFirst; lnLine < lcLines.mnFirst + lcLines.mnCount; ++lnLine)
+        for (int lnLine = 0; lnLine < arLines.count(); ++lnLine)
         {
-            const int lnY = arSource.y + lnOut * anBin + lnLine;
+            const int lnY = arLines.first(lnOut) + lnLine;
             const qint64 lnFirstSample = qint64(lnY) * arFrame.width() + arSource.x;
             addPackedRow(lsSums[lnY & 1].data(), arFrame.data() + lnFirstSample / 2 * 3, lnSamples,
                          !lbStarted[lnY & 1]);
@@ -446,7 +474,7 @@ void binPackedLines(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout&
 
 // Output lines [anFirst, anEnd) of a binned region of any known format.
 void binLines(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout& arLayout, const cv::Rect& arSource,
-              int anBin, QImage& arImage, int anFirst, int anEnd)
+              int anBin, const tcLineSampler& arLines, QImage& arImage, int anFirst, int anEnd)
 {
     const int lnSamples = arSource.width * arLayout.channels();
     std::vector<quint16> lsBuffer;
@@ -454,14 +482,13 @@ void binLines(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout& arLay
     // that the mosaic's four sites can be told apart.
     std::vector<quint32> lsSums[2] = {std::vector<quint32>(size_t(lnSamples)),
                                       std::vector<quint32>(size_t(lnSamples))};
-    const tcBlockLines lcLines = blockLines(anBin);
     for (int lnOut = anFirst; lnOut < anEnd; ++lnOut)
     {
         std::fill(lsSums[0].begin(), lsSums[0].end(), 0u);
         std::fill(lsSums[1].begin(), lsSums[1].end(), 0u);
-        for (int lnLine = lcLines.mnFirst; lnLine < lcLines.mnFirst + lcLines.mnCount; ++lnLine)
+        for (int lnLine = 0; lnLine < arLines.count(); ++lnLine)
         {
-            const int lnY = arSource.y + lnOut * anBin + lnLine;
+            const int lnY = arLines.first(lnOut) + lnLine;
             const quint16* lpRow = decodeRow(arFrame, arLayout, lnY, arSource.x, arSource.width, lsBuffer);
             addRow(lsSums[lnY & 1].data(), lpRow, lnSamples);
         }
@@ -655,7 +682,7 @@ cv::Rect tcFrameRegion::binnedSource(const tcLayout& arLayout, const cv::Rect& a
     return cv::Rect(lnLeft, lnTop, lnWidth, lnHeight);
 }
 
-QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin)
+QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin, int anRows)
 {
     const tcLayout lcLayout = layout(arFrame);
     if (!lcLayout.isKnown() || !hasBytes(arFrame) || anBin < 1 ||
@@ -664,8 +691,10 @@ QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRec
     const cv::Rect lcSource = binnedSource(lcLayout, arRect & frameRect(arFrame), anBin);
     if (lcSource.empty())
         return QImage();
-    QImage lcImage =
-        pooledImage(QSize(lcSource.width / anBin, lcSource.height / anBin), displayFormat(lcLayout));
+    // Sampled lines only where blocks read a line pair, and only to thin them.
+    const bool lbSampled = anRows > 0 && anBin >= 4 && anRows < lcSource.height / anBin;
+    const tcLineSampler lcLines(lcSource, anBin, lbSampled ? anRows : 0);
+    QImage lcImage = pooledImage(QSize(lcSource.width / anBin, lcLines.rows()), displayFormat(lcLayout));
     if (lcImage.isNull())
         return lcImage;
     const bool lbPacked = fitsPackedPath(arFrame, lcLayout, lcSource, anBin);
@@ -675,10 +704,11 @@ QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRec
                       [&](const cv::Range& arRows)
                       {
                           if (lbPacked)
-                              binPackedLines(arFrame, lcLayout, lcSource, anBin, lcImage, arRows.start,
-                                             arRows.end);
+                              binPackedLines(arFrame, lcLayout, lcSource, anBin, lcLines, lcImage,
+                                             arRows.start, arRows.end);
                           else
-                              binLines(arFrame, lcLayout, lcSource, anBin, lcImage, arRows.start, arRows.end);
+                              binLines(arFrame, lcLayout, lcSource, anBin, lcLines, lcImage, arRows.start,
+                                       arRows.end);
                       });
     return lcImage;
 }

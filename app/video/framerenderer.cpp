@@ -102,7 +102,7 @@ QImage tcFrameRenderer::render(const tcRenderRequest& arRequest)
             lcLayout.meKind != tcFrameRegion::teKind::Bayer)
             return scaledInto(tcFrameRegion::raw(lrFrame, lcSource), arRequest.mcSize, leFormat,
                               arRequest.mnInterpolation);
-        QImage lcPart = lnBin > 1 ? tcFrameRegion::binned(lrFrame, lcSource, lnBin)
+        QImage lcPart = lnBin > 1 ? tcFrameRegion::binned(lrFrame, lcSource, lnBin, arRequest.mcSize.height())
                                   : tcFrameRegion::display(lrFrame, lcSource);
         if (lcPart.isNull())
             return lcPart;

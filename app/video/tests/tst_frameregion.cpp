@@ -236,6 +236,11 @@ void tst_FrameRegion::binnedPackedMatchesUnpackedSamples()
         const tpImageBuffer lpWords = tcImageBuffer::newImage(reinterpret_cast<uchar*>(lsSamples.data()),
                                                               lnWidth, lnHeight, quint64(words));
         QCOMPARE(lcBinned, tcFrameRegion::binned(*lpWords, lcRegion, bin));
+        // Fewer output lines than blocks: line pairs picked, the same in both.
+        const int lnRows = std::max(1, lcBinned.height() * 2 / 3);
+        const QImage lcThinned = tcFrameRegion::binned(*lpPacked, lcRegion, bin, lnRows);
+        QCOMPARE(lcThinned.height(), bin >= 4 && lnRows < lcBinned.height() ? lnRows : lcBinned.height());
+        QCOMPARE(lcThinned, tcFrameRegion::binned(*lpWords, lcRegion, bin, lnRows));
         return;
     }
     // A mono block is the rounded mean of its samples, reduced to 8 bits;
@@ -275,8 +280,9 @@ void tst_FrameRegion::binFactorFollowsTheShrink()
 void tst_FrameRegion::zoomedOutViewFollowsTheFullConversion()
 {
     // Smooth colour fields (red across, blue down, green diagonal) in a
-    // packed mosaic: a view shrunk four and six times shows what the full
-    // conversion shrunk by area shows, give or take a few levels.
+    // packed mosaic: a view shrunk four, six and 4.8 times (line pairs picked
+    // per output line) shows what the full conversion shrunk by area shows,
+    // give or take a few levels.
     const int lnWidth = 960;
     const int lnHeight = 720;
     std::vector<quint16> lsSites(size_t(lnWidth) * lnHeight);
@@ -293,7 +299,7 @@ void tst_FrameRegion::zoomedOutViewFollowsTheFullConversion()
     const tpImageBuffer lpFrame =
         tcImageBuffer::newImage(lsBytes.data(), lnWidth, lnHeight, quint64(0x010C0055u));
     const cv::Mat lcWhole = viewOf(*lpFrame->toQImage());
-    for (const QSize& lrSize : {QSize(240, 180), QSize(160, 120)})
+    for (const QSize& lrSize : {QSize(240, 180), QSize(160, 120), QSize(200, 150)})
     {
         tcRenderRequest lcRequest;
         lcRequest.mpFrame = lpFrame;
