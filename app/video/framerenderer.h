@@ -24,9 +24,11 @@ struct tcRenderRequest
     int mnInterpolation = 1;
     quint64 mnSerial = 0; // the frame's place in the order of arrival
 
+    // The same picture: the same frame (by its serial number, which a request
+    // keeps after letting go of the frame), part, size and interpolation.
     bool sameView(const tcRenderRequest& arOther) const
     {
-        return mpFrame == arOther.mpFrame && mcSource == arOther.mcSource && mcSize == arOther.mcSize &&
+        return mnSerial == arOther.mnSerial && mcSource == arOther.mcSource && mcSize == arOther.mcSize &&
                mnInterpolation == arOther.mnInterpolation;
     }
 };

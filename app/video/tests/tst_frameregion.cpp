@@ -88,6 +88,7 @@ private slots:
     void renderAtOneToOneAndMagnifiedIsExact();
     void renderShowsTheFilteredMatrix();
     void unknownFormatsAndEmptyRegionsGiveNothing();
+    void renderQueueLetsGoOfAFrameOnceRendered();
 };
 
 void tst_FrameRegion::regionsMatchTheFullConversion_data()
@@ -375,6 +376,31 @@ void tst_FrameRegion::unknownFormatsAndEmptyRegionsGiveNothing()
     QVERIFY(tcFrameRenderer::render(lcRequest).isNull()); // no output size
     const tpImageBuffer lpEmpty = tcImageBuffer::newImage();
     QVERIFY(tcFrameRegion::binned(*lpEmpty, cv::Rect(0, 0, 4, 4), 2).isNull());
+}
+
+void tst_FrameRegion::renderQueueLetsGoOfAFrameOnceRendered()
+{
+    std::vector<uchar> lsBytes;
+    tpImageBuffer lpFrame = randomFrame(gsFormats[9], 640, 480, lsBytes, 4u);
+    const QWeakPointer<tcImageBuffer> lpWatch = lpFrame;
+    tcRenderQueue lcQueue;
+    tcRenderRequest lcRequest;
+    lcRequest.mpFrame = lpFrame;
+    lcRequest.mcSource = QRect(0, 0, 640, 480);
+    lcRequest.mcSize = QSize(320, 240);
+    lcRequest.mnSerial = 1;
+    lcQueue.submit(lcRequest);
+    lcRequest = tcRenderRequest();
+    lpFrame.reset();
+    // Without this thread's event loop running: the render thread alone lets
+    // the frame go once it has rendered it.
+    QElapsedTimer lcClock;
+    lcClock.start();
+    while (!lpWatch.isNull() && lcClock.elapsed() < 10000)
+        QThread::msleep(5);
+    QVERIFY(lpWatch.isNull());
+    QVERIFY(lcQueue.isBusy()); // the result is not taken yet
+    QVERIFY(lcQueue.waitIdle(10000));
 }
 
 QTEST_GUILESS_MAIN(tst_FrameRegion)
