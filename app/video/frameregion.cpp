@@ -10,7 +10,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
+
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#define KX_REGION_SSSE3 1
+#include <immintrin.h>
+#endif
 
 namespace
 {
@@ -91,61 +97,322 @@ void addRow(quint32* __restrict apSums, const quint16* __restrict apRow, int anC
         apSums[lnIndex] += apRow[lnIndex];
 }
 
-uchar to8Bit(double adValue)
+#ifdef KX_REGION_SSSE3
+// Eight packed samples per step straight into 16-bit column sums: the same
+// shuffle as the frame unpacker, without writing the samples out first. Reads
+// at most 16 bytes from a step's start, so it stops 16 samples before the end.
+__attribute__((target("ssse3"))) int addPackedBlocksSsse3(quint16* apSums, const uchar* apBytes,
+                                                          int anSamples, bool abFirst)
 {
-    return static_cast<uchar>(adValue >= 255.0 ? 255 : adValue <= 0.0 ? 0 : int(adValue + 0.5));
+    const __m128i lcShuffle = _mm_setr_epi8(0, 1, 1, 2, 3, 4, 4, 5, 6, 7, 7, 8, 9, 10, 10, 11);
+    const __m128i lcEvenMask = _mm_set1_epi32(0x00000FFF);
+    const __m128i lcOddMask = _mm_set1_epi32(static_cast<int>(0xFFFF0000u));
+    int lnDone = 0;
+    for (; anSamples - lnDone >= 16; lnDone += 8)
+    {
+        __m128i lcBytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(apBytes + lnDone / 2 * 3));
+        lcBytes = _mm_shuffle_epi8(lcBytes, lcShuffle);
+        __m128i lcSamples = _mm_or_si128(_mm_and_si128(lcBytes, lcEvenMask),
+                                         _mm_and_si128(_mm_srli_epi16(lcBytes, 4), lcOddMask));
+        auto* lpSums = reinterpret_cast<__m128i*>(apSums + lnDone);
+        if (!abFirst)
+            lcSamples = _mm_add_epi16(lcSamples, _mm_loadu_si128(lpSums));
+        _mm_storeu_si128(lpSums, lcSamples);
+    }
+    return lnDone;
 }
 
-// One output line of a mosaic: the sums of each block's four sites (even and
-// odd lines, even and odd columns), sorted into R, G and B by the pattern.
-void averageMosaicBlocks(const std::vector<quint32> (&arSums)[2], const tcFrameRegion::tcLayout& arLayout,
-                         int anBin, int anWidth, uchar* apTarget)
+// The same with sixteen samples per step: two twelve-byte groups, one in each
+// half of the register (the shuffle works within halves). Reads at most 28
+// bytes from a step's start, so it stops 32 samples before the end.
+__attribute__((target("avx2"))) int addPackedBlocksAvx2(quint16* apSums, const uchar* apBytes, int anSamples,
+                                                        bool abFirst)
 {
-    // Sites are numbered line parity * 2 + column parity.
-    int lnRed = 0;
-    int lnBlue = 0;
-    int lnGreens[2] = {0, 0};
-    int lnGreen = 0;
-    for (int lnSite = 0; lnSite < 4; ++lnSite)
+    const __m256i lcShuffle = _mm256_setr_epi8(0, 1, 1, 2, 3, 4, 4, 5, 6, 7, 7, 8, 9, 10, 10, 11, 0, 1, 1, 2,
+                                               3, 4, 4, 5, 6, 7, 7, 8, 9, 10, 10, 11);
+    const __m256i lcEvenMask = _mm256_set1_epi32(0x00000FFF);
+    const __m256i lcOddMask = _mm256_set1_epi32(static_cast<int>(0xFFFF0000u));
+    int lnDone = 0;
+    for (; anSamples - lnDone >= 32; lnDone += 16)
     {
-        const int lnColour = arLayout.mnColourOfSite[lnSite / 2][lnSite % 2];
-        if (lnColour == 0)
-            lnRed = lnSite;
-        else if (lnColour == 2)
-            lnBlue = lnSite;
-        else if (lnGreen < 2)
-            lnGreens[lnGreen++] = lnSite;
+        const uchar* lpBytes = apBytes + lnDone / 2 * 3;
+        __m256i lcBytes = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lpBytes))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lpBytes + 12)), 1);
+        lcBytes = _mm256_shuffle_epi8(lcBytes, lcShuffle);
+        __m256i lcSamples = _mm256_or_si256(_mm256_and_si256(lcBytes, lcEvenMask),
+                                            _mm256_and_si256(_mm256_srli_epi16(lcBytes, 4), lcOddMask));
+        auto* lpSums = reinterpret_cast<__m256i*>(apSums + lnDone);
+        if (!abFirst)
+            lcSamples = _mm256_add_epi16(lcSamples, _mm256_loadu_si256(lpSums));
+        _mm256_storeu_si256(lpSums, lcSamples);
     }
-    // A block holds a quarter red, a quarter blue and half green sites.
-    const double ldSites = double(anBin) * anBin;
-    const double ldRedBlue = arLayout.mdTo8Bit * 4 / ldSites;
-    const double ldGreen = arLayout.mdTo8Bit * 2 / ldSites;
-    const quint32* lpEven = arSums[0].data();
-    const quint32* lpOdd = arSums[1].data();
+    return lnDone;
+}
+
+bool hasSsse3()
+{
+    static const bool sbHas = __builtin_cpu_supports("ssse3");
+    return sbHas;
+}
+
+bool hasAvx2()
+{
+    static const bool sbHas = __builtin_cpu_supports("avx2");
+    return sbHas;
+}
+#endif
+
+// Adds (or, for a block's first line of this parity, stores) anSamples packed
+// 12-bit samples that start on a byte triple to 16-bit column sums.
+void addPackedRow(quint16* apSums, const uchar* apBytes, int anSamples, bool abFirst)
+{
+    int lnDone = 0;
+#ifdef KX_REGION_SSSE3
+    if (tcPacked12Unpacker::simdAllowed() && hasAvx2())
+        lnDone = addPackedBlocksAvx2(apSums, apBytes, anSamples, abFirst);
+    if (tcPacked12Unpacker::simdAllowed() && hasSsse3())
+        lnDone +=
+            addPackedBlocksSsse3(apSums + lnDone, apBytes + lnDone / 2 * 3, anSamples - lnDone, abFirst);
+#endif
+    for (; lnDone < anSamples; ++lnDone)
+    {
+        const uchar* lpTriple = apBytes + lnDone / 2 * 3;
+        const quint16 lnSample = lnDone % 2 == 0 ? quint16(lpTriple[0] | (lpTriple[1] & 0x0F) << 8)
+                                                 : quint16(lpTriple[1] >> 4 | lpTriple[2] << 4);
+        apSums[lnDone] = abFirst ? lnSample : quint16(apSums[lnDone] + lnSample);
+    }
+}
+
+// A block sum turned into an 8-bit value, rounded half up, by one multiply
+// and shift: value = sum * weight / (block sites * 2^(bits - 8)). The
+// multiplier is exact for every sum a block of up to 64 x 64 samples holds.
+class tcBlockScale
+{
+public:
+    tcBlockScale(int anWeight, quint64 anDivisor)
+        : mnTwiceWeight(2u * quint64(anWeight)), mnDivisor(anDivisor),
+          mnMultiplier(((quint64(1) << scShift) + 2 * anDivisor - 1) / (2 * anDivisor))
+    {
+    }
+    uchar operator()(quint64 anSum) const
+    {
+        const quint64 lnValue = ((anSum * mnTwiceWeight + mnDivisor) * mnMultiplier) >> scShift;
+        return static_cast<uchar>(lnValue > 255 ? 255 : lnValue);
+    }
+
+private:
+    static constexpr int scShift = 52;
+    quint64 mnTwiceWeight;
+    quint64 mnDivisor;
+    quint64 mnMultiplier;
+};
+
+// The lines of a block that are read. Blocks of four lines or more (views
+// that shrink the frame four times or more) read one pair of lines near the
+// block's middle, an even and an odd one so that every colour of a mosaic is
+// there: the columns are still averaged in full, the lines are sampled. This
+// halves (or better) the bytes read per frame where the picture is a
+// quarter of the sensor's size or less; smaller blocks read every line.
+struct tcBlockLines
+{
+    int mnFirst;
+    int mnCount;
+};
+
+tcBlockLines blockLines(int anBin)
+{
+    if (anBin >= 4)
+        return {anBin / 2 & ~1, 2};
+    return {0, anBin};
+}
+
+quint64 blockDivisor(const tcFrameRegion::tcLayout& arLayout, int anBin)
+{
+    return quint64(blockLines(anBin).mnCount) * quint64(anBin) << (arLayout.mnBits - 8);
+}
+
+// Which lines of the source make an output line: those of its block, or,
+// with a number of output lines given (blocks of four or more only), the
+// even-odd line pair nearest the output line's centre, so that no more line
+// pairs are read than the picture has lines.
+class tcLineSampler
+{
+public:
+    tcLineSampler(const cv::Rect& arSource, int anBin, int anRows)
+        : mcSource(arSource), mnBin(anBin), mnRows(anRows), mcLines(blockLines(anBin))
+    {
+    }
+    int rows() const { return mnRows > 0 ? mnRows : mcSource.height / mnBin; }
+    int count() const { return mcLines.mnCount; }
+    int first(int anOut) const
+    {
+        if (mnRows <= 0)
+            return mcSource.y + anOut * mnBin + mcLines.mnFirst;
+        const qint64 lnCentre = (2 * qint64(anOut) + 1) * mcSource.height / (2 * qint64(mnRows));
+        return mcSource.y + std::min(int(lnCentre) & ~1, mcSource.height - 2);
+    }
+
+private:
+    cv::Rect mcSource;
+    int mnBin;
+    int mnRows;
+    tcBlockLines mcLines;
+};
+
+// Output pixels of a mosaic line for blocks of anBin (a compile-time
+// constant for the usual blocks, so that the inner loops unroll). Red sits on
+// line parity anRedLine and column parity anRedColumn, blue on the other two,
+// green on the mixed ones; apRedLines and apBlueLines are the column sums of
+// red's and blue's lines.
+template <int tnBin, typename T>
+void averageMosaicLine(const T* apRedLines, const T* apBlueLines, int anRedColumn, int anBin, int anWidth,
+                       const tcBlockScale& arRedBlue, const tcBlockScale& arGreen, uchar* apTarget)
+{
+    const int lnBin = tnBin > 0 ? tnBin : anBin;
+    const T* lpRed = apRedLines + anRedColumn;
+    const T* lpGreenOnRed = apRedLines + (1 - anRedColumn);
+    const T* lpBlue = apBlueLines + (1 - anRedColumn);
+    const T* lpGreenOnBlue = apBlueLines + anRedColumn;
     for (int lnX = 0; lnX < anWidth; ++lnX)
     {
-        quint64 lnSite[4] = {0, 0, 0, 0};
-        for (int lnColumn = 0; lnColumn < anBin; lnColumn += 2)
+        quint32 lnRed = 0;
+        quint32 lnGreen = 0;
+        quint32 lnBlue = 0;
+        for (int lnColumn = 0; lnColumn < lnBin; lnColumn += 2)
         {
-            lnSite[0] += lpEven[lnColumn];
-            lnSite[1] += lpEven[lnColumn + 1];
-            lnSite[2] += lpOdd[lnColumn];
-            lnSite[3] += lpOdd[lnColumn + 1];
+            lnRed += lpRed[lnColumn];
+            lnGreen += quint32(lpGreenOnRed[lnColumn]) + lpGreenOnBlue[lnColumn];
+            lnBlue += lpBlue[lnColumn];
         }
-        lpEven += anBin;
-        lpOdd += anBin;
-        apTarget[3 * lnX] = to8Bit(double(lnSite[lnRed]) * ldRedBlue);
-        apTarget[3 * lnX + 1] = to8Bit(double(lnSite[lnGreens[0]] + lnSite[lnGreens[1]]) * ldGreen);
-        apTarget[3 * lnX + 2] = to8Bit(double(lnSite[lnBlue]) * ldRedBlue);
+        lpRed += lnBin;
+        lpGreenOnRed += lnBin;
+        lpBlue += lnBin;
+        lpGreenOnBlue += lnBin;
+        apTarget[3 * lnX] = arRedBlue(lnRed);
+        apTarget[3 * lnX + 1] = arGreen(lnGreen);
+        apTarget[3 * lnX + 2] = arRedBlue(lnBlue);
+    }
+}
+
+#ifdef KX_REGION_SSSE3
+// (sum * 2^tnShift + divisor) * multiplier >> 31, at most 255, per 64-bit lane.
+template <int tnShift>
+__attribute__((target("avx2"), always_inline)) inline __m256i scaleBlocks(__m256i acSum, __m256i acDivisor,
+                                                                          __m256i acMultiplier, __m256i acMax)
+{
+    const __m256i lcValue = _mm256_add_epi64(_mm256_slli_epi64(acSum, tnShift), acDivisor);
+    return _mm256_min_epu32(_mm256_srli_epi64(_mm256_mul_epu32(lcValue, acMultiplier), 31), acMax);
+}
+
+// Blocks of four of a mosaic, four output pixels per step, from 16-bit sums of
+// one line per parity (each at most 4095): the same exact rounding as
+// tcBlockScale, with a multiplier small enough for 32-bit lanes. Returns the
+// pixels done; stops while a pixel is left, as each step writes two bytes
+// beyond its twelve.
+__attribute__((target("avx2"))) int averageMosaicBlocks4Avx2(const quint16* apRedLines,
+                                                             const quint16* apBlueLines, int anRedColumn,
+                                                             int anWidth, quint64 anDivisor, uchar* apTarget)
+{
+    // A weighted sum plus the divisor stays below 2^17; 2^31 / (2 * divisor)
+    // keeps the rounding exact for divisors below 2^12.
+    const __m256i lcMultiplier =
+        _mm256_set1_epi64x(qint64(((quint64(1) << 31) + 2 * anDivisor - 1) / (2 * anDivisor)));
+    const __m256i lcDivisor = _mm256_set1_epi64x(qint64(anDivisor));
+    const __m256i lcLow = _mm256_set1_epi64x(0xFFFF);
+    const __m256i lcMax = _mm256_set1_epi64x(255);
+    // Bytes 0-2 and 8-10 of each half (two pixels) to its first six bytes.
+    const __m256i lcPack = _mm256_setr_epi8(0, 1, 2, 8, 9, 10, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 1,
+                                            2, 8, 9, 10, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    int lnX = 0;
+    for (; lnX + 4 < anWidth; lnX += 4)
+    {
+        // Per block (one 64-bit lane): columns 0 + 2 and 1 + 3 of each line.
+        const __m256i lcRedLine = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(apRedLines + 4 * lnX));
+        const __m256i lcBlueLine =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(apBlueLines + 4 * lnX));
+        const __m256i lcRedPairs = _mm256_add_epi16(lcRedLine, _mm256_srli_epi64(lcRedLine, 32));
+        const __m256i lcBluePairs = _mm256_add_epi16(lcBlueLine, _mm256_srli_epi64(lcBlueLine, 32));
+        const __m256i lcRedEven = _mm256_and_si256(lcRedPairs, lcLow);
+        const __m256i lcRedOdd = _mm256_and_si256(_mm256_srli_epi64(lcRedPairs, 16), lcLow);
+        const __m256i lcBlueEven = _mm256_and_si256(lcBluePairs, lcLow);
+        const __m256i lcBlueOdd = _mm256_and_si256(_mm256_srli_epi64(lcBluePairs, 16), lcLow);
+        const __m256i lcRed = anRedColumn == 0 ? lcRedEven : lcRedOdd;
+        const __m256i lcBlue = anRedColumn == 0 ? lcBlueOdd : lcBlueEven;
+        const __m256i lcGreen = anRedColumn == 0 ? _mm256_add_epi64(lcRedOdd, lcBlueEven)
+                                                 : _mm256_add_epi64(lcRedEven, lcBlueOdd);
+        const __m256i lcPixels = _mm256_or_si256(
+            _mm256_or_si256(scaleBlocks<3>(lcRed, lcDivisor, lcMultiplier, lcMax),
+                            _mm256_slli_epi64(scaleBlocks<2>(lcGreen, lcDivisor, lcMultiplier, lcMax), 8)),
+            _mm256_slli_epi64(scaleBlocks<3>(lcBlue, lcDivisor, lcMultiplier, lcMax), 16));
+        const __m256i lcPacked = _mm256_shuffle_epi8(lcPixels, lcPack);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(apTarget + 3 * lnX), _mm256_castsi256_si128(lcPacked));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(apTarget + 3 * lnX + 6),
+                         _mm256_extracti128_si256(lcPacked, 1));
+    }
+    return lnX;
+}
+#endif
+
+// One output line of a mosaic from the column sums of its even and odd lines.
+template <typename T>
+void averageMosaicBlocks(const T* apEven, const T* apOdd, const tcFrameRegion::tcLayout& arLayout, int anBin,
+                         int anWidth, uchar* apTarget)
+{
+    int lnRedLine = 0;
+    int lnRedColumn = 0;
+    for (int lnSite = 0; lnSite < 4; ++lnSite)
+        if (arLayout.mnColourOfSite[lnSite / 2][lnSite % 2] == 0)
+        {
+            lnRedLine = lnSite / 2;
+            lnRedColumn = lnSite % 2;
+        }
+    const T* lpRedLines = lnRedLine == 0 ? apEven : apOdd;
+    const T* lpBlueLines = lnRedLine == 0 ? apOdd : apEven;
+    // The sites read hold a quarter red, a quarter blue and half green ones.
+    const quint64 lnDivisor = blockDivisor(arLayout, anBin);
+    const tcBlockScale lcRedBlue(4, lnDivisor);
+    const tcBlockScale lcGreen(2, lnDivisor);
+#ifdef KX_REGION_SSSE3
+    // The whole sensor in a screen-sized window: blocks of four.
+    if constexpr (std::is_same<T, quint16>::value)
+        if (anBin == 4 && 2 * lnDivisor < (1u << 12) && tcPacked12Unpacker::simdAllowed() && hasAvx2())
+        {
+            const int lnDone =
+                averageMosaicBlocks4Avx2(lpRedLines, lpBlueLines, lnRedColumn, anWidth, lnDivisor, apTarget);
+            lpRedLines += 4 * lnDone;
+            lpBlueLines += 4 * lnDone;
+            apTarget += 3 * lnDone;
+            anWidth -= lnDone;
+        }
+#endif
+    switch (anBin)
+    {
+    case 2:
+        return averageMosaicLine<2>(lpRedLines, lpBlueLines, lnRedColumn, anBin, anWidth, lcRedBlue, lcGreen,
+                                    apTarget);
+    case 4:
+        return averageMosaicLine<4>(lpRedLines, lpBlueLines, lnRedColumn, anBin, anWidth, lcRedBlue, lcGreen,
+                                    apTarget);
+    case 6:
+        return averageMosaicLine<6>(lpRedLines, lpBlueLines, lnRedColumn, anBin, anWidth, lcRedBlue, lcGreen,
+                                    apTarget);
+    case 8:
+        return averageMosaicLine<8>(lpRedLines, lpBlueLines, lnRedColumn, anBin, anWidth, lcRedBlue, lcGreen,
+                                    apTarget);
+    default:
+        return averageMosaicLine<0>(lpRedLines, lpBlueLines, lnRedColumn, anBin, anWidth, lcRedBlue, lcGreen,
+                                    apTarget);
     }
 }
 
 // One output line of a mono or RGB frame: the mean of each block.
-void averagePlainBlocks(const std::vector<quint32> (&arSums)[2], const tcFrameRegion::tcLayout& arLayout,
-                        int anBin, int anWidth, uchar* apTarget)
+template <typename T>
+void averagePlainBlocks(const T* apEven, const T* apOdd, const tcFrameRegion::tcLayout& arLayout, int anBin,
+                        int anWidth, uchar* apTarget)
 {
     const int lnChannels = arLayout.channels();
-    const double ldScale = arLayout.mdTo8Bit / (double(anBin) * anBin);
+    const tcBlockScale lcScale(1, blockDivisor(arLayout, anBin));
     for (int lnX = 0; lnX < anWidth; ++lnX)
         for (int lnChannel = 0; lnChannel < lnChannels; ++lnChannel)
         {
@@ -153,10 +420,80 @@ void averagePlainBlocks(const std::vector<quint32> (&arSums)[2], const tcFrameRe
             for (int lnColumn = lnX * anBin; lnColumn < (lnX + 1) * anBin; ++lnColumn)
             {
                 const size_t lnIndex = size_t(lnColumn) * lnChannels + lnChannel;
-                lnSum += arSums[0][lnIndex] + arSums[1][lnIndex];
+                lnSum += quint64(apEven[lnIndex]) + apOdd[lnIndex];
             }
-            apTarget[lnChannels * lnX + lnChannel] = to8Bit(double(lnSum) * ldScale);
+            apTarget[lnChannels * lnX + lnChannel] = lcScale(lnSum);
         }
+}
+
+template <typename T>
+void averageBlocks(const std::vector<T> (&arSums)[2], const tcFrameRegion::tcLayout& arLayout, int anBin,
+                   int anWidth, uchar* apTarget)
+{
+    if (arLayout.meKind == tcFrameRegion::teKind::Bayer)
+        averageMosaicBlocks(arSums[0].data(), arSums[1].data(), arLayout, anBin, anWidth, apTarget);
+    else
+        averagePlainBlocks(arSums[0].data(), arSums[1].data(), arLayout, anBin, anWidth, apTarget);
+}
+
+// Whether the 16-bit fused path can take a region: packed lines that each
+// start on a byte triple, and blocks whose lines of one parity cannot
+// overflow 16 bits.
+bool fitsPackedPath(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout& arLayout,
+                    const cv::Rect& arSource, int anBin)
+{
+    return arLayout.meStorage == tcFrameRegion::teStorage::Packed12 && arFrame.width() % 2 == 0 &&
+           arSource.x % 2 == 0 && (blockLines(anBin).mnCount + 1) / 2 * 4095 <= 65535;
+}
+
+// Output lines [anFirst, anEnd) of a binned packed 12-bit region.
+void binPackedLines(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout& arLayout,
+                    const cv::Rect& arSource, int anBin, const tcLineSampler& arLines, QImage& arImage,
+                    int anFirst, int anEnd)
+{
+    const int lnSamples = arSource.width;
+    std::vector<quint16> lsSums[2] = {std::vector<quint16>(size_t(lnSamples)),
+                                      std::vector<quint16>(size_t(lnSamples))};
+    for (int lnOut = anFirst; lnOut < anEnd; ++lnOut)
+    {
+        bool lbStarted[2] = {false, false};
+        for (int lnLine = 0; lnLine < arLines.count(); ++lnLine)
+        {
+            const int lnY = arLines.first(lnOut) + lnLine;
+            const qint64 lnFirstSample = qint64(lnY) * arFrame.width() + arSource.x;
+            addPackedRow(lsSums[lnY & 1].data(), arFrame.data() + lnFirstSample / 2 * 3, lnSamples,
+                         !lbStarted[lnY & 1]);
+            lbStarted[lnY & 1] = true;
+        }
+        for (int lnParity = 0; lnParity < 2; ++lnParity)
+            if (!lbStarted[lnParity])
+                std::fill(lsSums[lnParity].begin(), lsSums[lnParity].end(), quint16(0));
+        averageBlocks(lsSums, arLayout, anBin, arImage.width(), arImage.scanLine(lnOut));
+    }
+}
+
+// Output lines [anFirst, anEnd) of a binned region of any known format.
+void binLines(const tcImageBuffer& arFrame, const tcFrameRegion::tcLayout& arLayout, const cv::Rect& arSource,
+              int anBin, const tcLineSampler& arLines, QImage& arImage, int anFirst, int anEnd)
+{
+    const int lnSamples = arSource.width * arLayout.channels();
+    std::vector<quint16> lsBuffer;
+    // Column sums of the block's lines, kept apart for even and odd lines so
+    // that the mosaic's four sites can be told apart.
+    std::vector<quint32> lsSums[2] = {std::vector<quint32>(size_t(lnSamples)),
+                                      std::vector<quint32>(size_t(lnSamples))};
+    for (int lnOut = anFirst; lnOut < anEnd; ++lnOut)
+    {
+        std::fill(lsSums[0].begin(), lsSums[0].end(), 0u);
+        std::fill(lsSums[1].begin(), lsSums[1].end(), 0u);
+        for (int lnLine = 0; lnLine < arLines.count(); ++lnLine)
+        {
+            const int lnY = arLines.first(lnOut) + lnLine;
+            const quint16* lpRow = decodeRow(arFrame, arLayout, lnY, arSource.x, arSource.width, lsBuffer);
+            addRow(lsSums[lnY & 1].data(), lpRow, lnSamples);
+        }
+        averageBlocks(lsSums, arLayout, anBin, arImage.width(), arImage.scanLine(lnOut));
+    }
 }
 } // namespace
 
@@ -345,7 +682,7 @@ cv::Rect tcFrameRegion::binnedSource(const tcLayout& arLayout, const cv::Rect& a
     return cv::Rect(lnLeft, lnTop, lnWidth, lnHeight);
 }
 
-QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin)
+QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin, int anRows)
 {
     const tcLayout lcLayout = layout(arFrame);
     if (!lcLayout.isKnown() || !hasBytes(arFrame) || anBin < 1 ||
@@ -354,37 +691,24 @@ QImage tcFrameRegion::binned(const tcImageBuffer& arFrame, const cv::Rect& arRec
     const cv::Rect lcSource = binnedSource(lcLayout, arRect & frameRect(arFrame), anBin);
     if (lcSource.empty())
         return QImage();
-    QImage lcImage =
-        pooledImage(QSize(lcSource.width / anBin, lcSource.height / anBin), displayFormat(lcLayout));
+    // Sampled lines only where blocks read a line pair, and only to thin them.
+    const bool lbSampled = anRows > 0 && anBin >= 4 && anRows < lcSource.height / anBin;
+    const tcLineSampler lcLines(lcSource, anBin, lbSampled ? anRows : 0);
+    QImage lcImage = pooledImage(QSize(lcSource.width / anBin, lcLines.rows()), displayFormat(lcLayout));
     if (lcImage.isNull())
         return lcImage;
-    const int lnSamples = lcSource.width * lcLayout.channels();
-
+    const bool lbPacked = fitsPackedPath(arFrame, lcLayout, lcSource, anBin);
+    // Output lines are independent: both threads' halves give the same
+    // pixels as one thread would.
     cv::parallel_for_(cv::Range(0, lcImage.height()),
                       [&](const cv::Range& arRows)
                       {
-                          std::vector<quint16> lsBuffer;
-                          // Column sums of the block's lines, kept apart for even and odd
-                          // lines so that the mosaic's four sites can be told apart.
-                          std::vector<quint32> lsSums[2] = {std::vector<quint32>(size_t(lnSamples)),
-                                                            std::vector<quint32>(size_t(lnSamples))};
-                          for (int lnOut = arRows.start; lnOut < arRows.end; ++lnOut)
-                          {
-                              std::fill(lsSums[0].begin(), lsSums[0].end(), 0u);
-                              std::fill(lsSums[1].begin(), lsSums[1].end(), 0u);
-                              for (int lnLine = 0; lnLine < anBin; ++lnLine)
-                              {
-                                  const int lnY = lcSource.y + lnOut * anBin + lnLine;
-                                  const quint16* lpRow =
-                                      decodeRow(arFrame, lcLayout, lnY, lcSource.x, lcSource.width, lsBuffer);
-                                  addRow(lsSums[lnY & 1].data(), lpRow, lnSamples);
-                              }
-                              uchar* lpTarget = lcImage.scanLine(lnOut);
-                              if (lcLayout.meKind == teKind::Bayer)
-                                  averageMosaicBlocks(lsSums, lcLayout, anBin, lcImage.width(), lpTarget);
-                              else
-                                  averagePlainBlocks(lsSums, lcLayout, anBin, lcImage.width(), lpTarget);
-                          }
+                          if (lbPacked)
+                              binPackedLines(arFrame, lcLayout, lcSource, anBin, lcLines, lcImage,
+                                             arRows.start, arRows.end);
+                          else
+                              binLines(arFrame, lcLayout, lcSource, anBin, lcLines, lcImage, arRows.start,
+                                       arRows.end);
                       });
     return lcImage;
 }

@@ -65,8 +65,15 @@ public:
     static QImage display(const tcImageBuffer& arFrame, const cv::Rect& arRect);
     // The rectangle shrunk by the whole factor anBin per axis (even for Bayer
     // formats, whose rectangle is then moved to an even origin): each output
-    // pixel is the mean of its block, per colour of the mosaic.
-    static QImage binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin);
+    // pixel is the mean of its block, per colour of the mosaic. Blocks of
+    // four or more lines read one even and one odd line near their middle
+    // (all of their columns): such views show a quarter of the sensor's
+    // lines or fewer, and reading every line would cost each frame more than
+    // its whole transfer. With anRows given (and fewer than the blocks'
+    // lines), such a view has that many lines, each from the line pair
+    // nearest its centre: the columns stay in blocks, and the picture needs
+    // only a horizontal scaling to its size.
+    static QImage binned(const tcImageBuffer& arFrame, const cv::Rect& arRect, int anBin, int anRows = 0);
     // The rectangle binned() covers for a request: moved to the mosaic's
     // phase and cut to whole blocks.
     static cv::Rect binnedSource(const tcLayout& arLayout, const cv::Rect& arRect, int anBin);

@@ -102,7 +102,7 @@ QImage tcFrameRenderer::render(const tcRenderRequest& arRequest)
             lcLayout.meKind != tcFrameRegion::teKind::Bayer)
             return scaledInto(tcFrameRegion::raw(lrFrame, lcSource), arRequest.mcSize, leFormat,
                               arRequest.mnInterpolation);
-        QImage lcPart = lnBin > 1 ? tcFrameRegion::binned(lrFrame, lcSource, lnBin)
+        QImage lcPart = lnBin > 1 ? tcFrameRegion::binned(lrFrame, lcSource, lnBin, arRequest.mcSize.height())
                                   : tcFrameRegion::display(lrFrame, lcSource);
         if (lcPart.isNull())
             return lcPart;
@@ -166,7 +166,8 @@ void tcRenderQueue::submit(tcRenderRequest arRequest)
 {
     if (mbBusy)
     {
-        if (mbHasPending && mcPending.mpFrame != arRequest.mpFrame && mcPending.mpFrame != mcInFlight.mpFrame)
+        if (mbHasPending && mcPending.mnSerial != arRequest.mnSerial &&
+            mcPending.mnSerial != mcInFlight.mnSerial)
             ++mnDropped;
         mcPending = std::move(arRequest);
         mbHasPending = true;
@@ -177,6 +178,12 @@ void tcRenderQueue::submit(tcRenderRequest arRequest)
     mbBusy = true;
     mcInFlight = std::move(arRequest);
     emit work(mcInFlight);
+    // Only the render thread holds the frame while it works, so that the
+    // frame's buffer goes back to the camera as soon as it is rendered, not
+    // when this thread next gets to the result (a camera that closes waits
+    // for its buffers while this thread is busy closing it).
+    mcInFlight.mpFrame.reset();
+    mcInFlight.mcFiltered.release();
 }
 
 void tcRenderQueue::clearPending()

@@ -24,9 +24,11 @@ struct tcRenderRequest
     int mnInterpolation = 1;
     quint64 mnSerial = 0; // the frame's place in the order of arrival
 
+    // The same picture: the same frame (by its serial number, which a request
+    // keeps after letting go of the frame), part, size and interpolation.
     bool sameView(const tcRenderRequest& arOther) const
     {
-        return mpFrame == arOther.mpFrame && mcSource == arOther.mcSource && mcSize == arOther.mcSize &&
+        return mnSerial == arOther.mnSerial && mcSource == arOther.mcSource && mcSize == arOther.mcSize &&
                mnInterpolation == arOther.mnInterpolation;
     }
 };
@@ -46,9 +48,11 @@ Q_DECLARE_METATYPE(tcRenderResult)
 
 // Turns a render request into the display image. Views that shrink the frame
 // by two or more average blocks of the delivered bytes (never demosaicing or
-// unpacking the whole sensor); views at 1:1 or magnified, and the small
-// shrink in between, convert exactly the visible region, so their pixels are
-// those of the frame's full conversion.
+// unpacking the whole sensor; from four on, one line pair per block), spread
+// over OpenCV's threads by output line, and scale the result to the output
+// size; views at 1:1 or magnified, and the small shrink in between, convert
+// exactly the visible region, so their pixels are those of the frame's full
+// conversion.
 class tcFrameRenderer
 {
 public:

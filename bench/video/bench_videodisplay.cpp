@@ -1,7 +1,11 @@
 // The video display with a 7920 x 6004 Bayer 12p frame (47.5 MP) at display
 // size, beside a memcpy of the frame's bytes and the frame's full conversion;
-// then live streams from the simulated cameras into the video panel: frames
-// displayed against frames generated, and how late a 10 ms timer fires.
+// then live streams from the simulated cameras through the acquisition worker
+// into the video panel: frames generated, received, rendered and replaced
+// before rendering, how late a 10 ms timer fires, and the CPU time used.
+// Every figure carries the load average it was measured at (the machine is
+// shared). KX_BENCH_SECONDS sets the stream length, KX_BENCH_THREADS=1
+// renders without OpenCV's second thread.
 #include "camerainterface.h"
 #include "frameregion.h"
 #include "framerenderer.h"
@@ -18,8 +22,12 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <opencv2/core/utility.hpp>
+
 #include <algorithm>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <random>
 #include <vector>
 
@@ -46,6 +54,42 @@ const std::vector<uchar>& sensorBytes()
     return scBytes;
 }
 
+// CPU time of every thread of the process (render thread, OpenCV's workers,
+// the producer), in milliseconds.
+double processCpuMs()
+{
+    timespec lcTime{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &lcTime);
+    return lcTime.tv_sec * 1e3 + lcTime.tv_nsec / 1e6;
+}
+
+// The machine is shared: every figure carries the one-minute load average
+// it was measured at.
+double loadAverage()
+{
+    std::ifstream lcFile("/proc/loadavg");
+    double ldLoad = -1;
+    lcFile >> ldLoad;
+    return ldLoad;
+}
+
+// Counts the process's CPU time over a benchmark's iterations.
+class tcCpuMeter
+{
+public:
+    tcCpuMeter() : mdStart(processCpuMs()), mdLoad(loadAverage()) {}
+    void report(benchmark::State& arState) const
+    {
+        arState.counters["cpu_ms"] =
+            (processCpuMs() - mdStart) / double(std::max<int64_t>(1, arState.iterations()));
+        arState.counters["load1"] = std::max(mdLoad, loadAverage());
+    }
+
+private:
+    double mdStart;
+    double mdLoad;
+};
+
 tpImageBuffer sensorFrame()
 {
     return tcImageBuffer::newImage(const_cast<uchar*>(sensorBytes().data()), gnWidth, gnHeight, gnBayerGR12p);
@@ -55,12 +99,14 @@ void BM_Memcpy_Bayer12p(benchmark::State& arState)
 {
     const std::vector<uchar>& lrSource = sensorBytes();
     std::vector<uchar> lsTarget(lrSource.size());
+    const tcCpuMeter lcCpu;
     for (auto _ : arState)
     {
         std::memcpy(lsTarget.data(), lrSource.data(), lrSource.size());
         benchmark::DoNotOptimize(lsTarget.data());
     }
     arState.SetBytesProcessed(int64_t(arState.iterations()) * int64_t(lrSource.size()));
+    lcCpu.report(arState);
 }
 BENCHMARK(BM_Memcpy_Bayer12p)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -68,11 +114,14 @@ BENCHMARK(BM_Memcpy_Bayer12p)->Unit(benchmark::kMillisecond)->UseRealTime();
 // reduced to 8 bits.
 void BM_FullConversion_Bayer12p(benchmark::State& arState)
 {
+    sensorBytes();
+    const tcCpuMeter lcCpu;
     for (auto _ : arState)
     {
         tpImageBuffer lpFrame = sensorFrame();
         benchmark::DoNotOptimize(lpFrame->toQImage()->bits());
     }
+    lcCpu.report(arState);
 }
 BENCHMARK(BM_FullConversion_Bayer12p)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -88,11 +137,14 @@ void renderView(benchmark::State& arState, const QRect& arZoom, bool abOneToOne)
     tcRenderRequest lcRequest;
     lcRequest.mcSource = lcPlan.mcVisibleSource;
     lcRequest.mcSize = lcPlan.mcVisibleTarget.size();
+    sensorBytes();
+    const tcCpuMeter lcCpu;
     for (auto _ : arState)
     {
         lcRequest.mpFrame = sensorFrame();
         benchmark::DoNotOptimize(tcFrameRenderer::render(lcRequest).bits());
     }
+    lcCpu.report(arState);
     arState.counters["source_mp"] = lcRequest.mcSource.width() * double(lcRequest.mcSource.height()) / 1e6;
     arState.counters["output_mp"] = lcRequest.mcSize.width() * double(lcRequest.mcSize.height()) / 1e6;
 }
@@ -145,36 +197,63 @@ BENCHMARK(BM_Render_Whole_Filtered)->Unit(benchmark::kMillisecond)->UseRealTime(
 // The block averaging alone, whole sensor in blocks of 4.
 void BM_Binned_Whole(benchmark::State& arState)
 {
+    sensorBytes();
+    const tcCpuMeter lcCpu;
     for (auto _ : arState)
     {
         tpImageBuffer lpFrame = sensorFrame();
         benchmark::DoNotOptimize(
             tcFrameRegion::binned(*lpFrame, cv::Rect(0, 0, gnWidth, gnHeight), 4).bits());
     }
+    lcCpu.report(arState);
 }
 BENCHMARK(BM_Binned_Whole)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// A whole frame through the surface: hand-over, rendering on the worker
-// thread, and the GUI thread's paint into the window's backing store.
-void BM_Paint_Whole_Surface(benchmark::State& arState)
+// A frame through the surface, whole and zoomed: hand-over, rendering on the
+// worker thread, and the GUI thread's paint into the window's backing store.
+void paintSurface(benchmark::State& arState, const QRect& arZoom)
 {
     tcGLVideoWidget lcSurface;
     lcSurface.resize(gcSurface);
     lcSurface.show();
+    lcSurface.setFrame(sensorFrame());
+    lcSurface.setZoomRect(arZoom.isNull() ? QRect(0, 0, gnWidth, gnHeight) : arZoom);
+    lcSurface.waitForRendering(10000);
     QElapsedTimer lcPaint;
     double ldPaintMs = 0;
+    double ldRenderMs = 0;
+    const tcCpuMeter lcCpu;
     for (auto _ : arState)
     {
         lcSurface.setFrame(sensorFrame());
         lcSurface.waitForRendering(10000);
+        ldRenderMs += lcSurface.lastRenderMs();
         lcPaint.start();
         lcSurface.repaint();
         ldPaintMs += lcPaint.nsecsElapsed() / 1e6;
     }
+    lcCpu.report(arState);
     arState.counters["gui_paint_ms"] = ldPaintMs / double(arState.iterations());
-    arState.counters["render_ms"] = lcSurface.lastRenderMs();
+    arState.counters["render_ms"] = ldRenderMs / double(arState.iterations());
 }
-BENCHMARK(BM_Paint_Whole_Surface)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Paint_Surface_Whole(benchmark::State& arState)
+{
+    paintSurface(arState, QRect());
+}
+BENCHMARK(BM_Paint_Surface_Whole)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Paint_Surface_Zoom25(benchmark::State& arState)
+{
+    paintSurface(arState, QRect(2970, 2251, 1980, 1501));
+}
+BENCHMARK(BM_Paint_Surface_Zoom25)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Paint_Surface_Magnified4x(benchmark::State& arState)
+{
+    paintSurface(arState, QRect(3000, 2000, 480, 270));
+}
+BENCHMARK(BM_Paint_Surface_Magnified4x)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 struct tcStreamRun
 {
@@ -184,6 +263,8 @@ struct tcStreamRun
     quint64 mnShown = 0;
     quint64 mnDropped = 0;
     double mdSeconds = 0;
+    double mdCpuMs = 0;
+    double mdLoad = 0;
     bool mbCounting = true;
     std::vector<double> msLateness;
 };
@@ -195,9 +276,17 @@ double seconds(double adDefault)
     return lbOk && ldSeconds > 0 ? ldSeconds : adDefault;
 }
 
+enum class teView
+{
+    Whole,
+    OneToOne,
+    NotShown // the panel gets no frames: what the camera alone costs
+};
+
 // The simulated camera at a frame rate into a video panel whose surface is
 // 1920 x 1080, wired as the main window wires it.
-tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
+tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds,
+                   teView aeView = teView::Whole)
 {
     tcStreamRun lcRun;
     tcOpenCamera lcOpen(apDeviceId);
@@ -213,8 +302,10 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
     {
         tcVideoWidget lcPanel(&lcCamera, QList<tcViewerInterface*>());
         lcPanel.surface()->setFixedSize(gcSurface);
+        lcPanel.surface()->setOne2One(aeView == teView::OneToOne);
         lcPanel.show();
-        QObject::connect(&lcCamera, &tcCameraInterface::NewFrame, &lcPanel, &tcVideoWidget::NewFrame);
+        if (aeView != teView::NotShown)
+            QObject::connect(&lcCamera, &tcCameraInterface::NewFrame, &lcPanel, &tcVideoWidget::NewFrame);
         QObject::connect(&lcCamera, &tcCameraInterface::NewFrame,
                          [&lcRun](tpImageBuffer apFrame)
                          {
@@ -246,11 +337,15 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
         const quint64 lnShownBefore = lcPanel.surface()->shownFrames();
         const quint64 lnDroppedBefore = lcPanel.surface()->droppedFrames();
         lcRun.mnDelivered = 0;
+        lcRun.mdLoad = loadAverage();
+        const double ldCpuBefore = processCpuMs();
         lcClock.start();
         lcTimer.start();
         QTimer::singleShot(static_cast<int>(adSeconds * 1000), &lcLoop, &QEventLoop::quit);
         lcLoop.exec();
         lcRun.mdSeconds = lcClock.elapsed() / 1000.0;
+        lcRun.mdCpuMs = processCpuMs() - ldCpuBefore;
+        lcRun.mdLoad = std::max(lcRun.mdLoad, loadAverage());
         lcRun.mbCounting = false;
         lcRun.mnShown = lcPanel.surface()->shownFrames() - lnShownBefore;
         lcRun.mnDropped = lcPanel.surface()->droppedFrames() - lnDroppedBefore;
@@ -263,14 +358,22 @@ tcStreamRun stream(const char* apDeviceId, double adFrameRate, double adSeconds)
     return lcRun;
 }
 
+// Frames the producer generated (the span of frame ids), the display received
+// and rendered, and replaced before rendering, over the measured time.
 void report(benchmark::State& arState, tcStreamRun& arRun)
 {
     const double ldGenerated = arRun.mnDelivered ? double(arRun.mnLastId - arRun.mnFirstId + 1) : 0.0;
+    arState.counters["generated"] = ldGenerated;
+    arState.counters["received"] = double(arRun.mnDelivered);
+    arState.counters["rendered"] = double(arRun.mnShown);
+    arState.counters["dropped_by_display"] = double(arRun.mnDropped);
     arState.counters["generated_fps"] = ldGenerated / arRun.mdSeconds;
-    arState.counters["delivered_fps"] = arRun.mnDelivered / arRun.mdSeconds;
-    arState.counters["displayed_fps"] = arRun.mnShown / arRun.mdSeconds;
-    arState.counters["displayed_share"] = ldGenerated > 0 ? arRun.mnShown / ldGenerated : 0.0;
-    arState.counters["dropped"] = double(arRun.mnDropped);
+    arState.counters["rendered_share"] = ldGenerated > 0 ? arRun.mnShown / ldGenerated : 0.0;
+    // Cores the whole process kept busy (producer, acquisition, GUI, render).
+    arState.counters["cpu_cores"] = arRun.mdCpuMs / 1000.0 / arRun.mdSeconds;
+    arState.counters["cpu_ms_per_frame"] =
+        arRun.mnDelivered ? arRun.mdCpuMs / double(arRun.mnDelivered) : 0.0;
+    arState.counters["load1"] = arRun.mdLoad;
     std::sort(arRun.msLateness.begin(), arRun.msLateness.end());
     if (!arRun.msLateness.empty())
     {
@@ -279,25 +382,37 @@ void report(benchmark::State& arState, tcStreamRun& arRun)
     }
 }
 
-void BM_Stream_Mono8_2048x1536_60fps(benchmark::State& arState)
+// Names: camera, rate and (after the rate) the view; "NotShown" runs the same
+// camera with nothing displayed, the producer's and the acquisition's own
+// share of the machine to set beside the displayed runs; "OneToOne" shows a
+// 1920 x 1080 part of each frame, converted exactly.
+void BM_Stream(benchmark::State& arState, const char* apDeviceId, double adFrameRate, double adSeconds,
+               teView aeView)
 {
     for (auto _ : arState)
     {
-        tcStreamRun lcRun = stream("SimCam-Mono-0001", 60.0, seconds(5.0));
+        tcStreamRun lcRun = stream(apDeviceId, adFrameRate, seconds(adSeconds), aeView);
         report(arState, lcRun);
     }
 }
-BENCHMARK(BM_Stream_Mono8_2048x1536_60fps)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
-
-void BM_Stream_Bayer12p_7920x6004_30fps(benchmark::State& arState)
-{
-    for (auto _ : arState)
-    {
-        tcStreamRun lcRun = stream("SimCam-CMV50000-0003", 30.0, seconds(8.0));
-        report(arState, lcRun);
-    }
-}
-BENCHMARK(BM_Stream_Bayer12p_7920x6004_30fps)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stream, Mono8_2048x1536_60fps, "SimCam-Mono-0001", 60.0, 5.0, teView::Whole)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stream, Bayer12p_7920x6004_30fps, "SimCam-CMV50000-0003", 30.0, 8.0, teView::Whole)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stream, Bayer12p_7920x6004_30fps_NotShown, "SimCam-CMV50000-0003", 30.0, 8.0,
+                  teView::NotShown)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stream, Bayer12p_7920x6004_30fps_OneToOne, "SimCam-CMV50000-0003", 30.0, 8.0,
+                  teView::OneToOne)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv)
@@ -306,6 +421,11 @@ int main(int argc, char** argv)
     QApplication lcApp(argc, argv);
     tcSimcamFixture::useTemporarySettings();
     tcImageBuffer::registerMetaType();
+    // KX_BENCH_THREADS=1 measures the rendering without OpenCV's second thread.
+    bool lbThreads = false;
+    const int lnThreads = qEnvironmentVariableIntValue("KX_BENCH_THREADS", &lbThreads);
+    if (lbThreads && lnThreads > 0)
+        cv::setNumThreads(lnThreads);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

@@ -3,9 +3,11 @@
 #include "framerenderer.h"
 #include "framesamples.h"
 #include "opencvutils.h"
+#include "packed12unpacker.h"
 
 #include <QtTest>
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <random>
@@ -79,10 +81,14 @@ private slots:
     void binnedMosaicKeepsEachColour_data();
     void binnedMosaicKeepsEachColour();
     void binnedMonoIsTheBlockMean();
+    void binnedPackedMatchesUnpackedSamples_data();
+    void binnedPackedMatchesUnpackedSamples();
     void binFactorFollowsTheShrink();
+    void zoomedOutViewFollowsTheFullConversion();
     void renderAtOneToOneAndMagnifiedIsExact();
     void renderShowsTheFilteredMatrix();
     void unknownFormatsAndEmptyRegionsGiveNothing();
+    void renderQueueLetsGoOfAFrameOnceRendered();
 };
 
 void tst_FrameRegion::regionsMatchTheFullConversion_data()
@@ -172,6 +178,91 @@ void tst_FrameRegion::binnedMonoIsTheBlockMean()
     }
 }
 
+void tst_FrameRegion::binnedPackedMatchesUnpackedSamples_data()
+{
+    QTest::addColumn<quint32>("packed");
+    QTest::addColumn<quint32>("words"); // the same samples in 16-bit words; 0: none
+    QTest::addColumn<QRect>("region");
+    QTest::addColumn<int>("bin");
+    const quint32 lnRG12p = 0x010C0059u;
+    const quint32 lnRG12 = 0x01100011u;
+    const quint32 lnMono12p = 0x010C0047u;
+    // Regions that start off the mosaic's phase, end inside a vector step,
+    // and bins the fixed-size and the general loops take.
+    for (const QRect& lrRegion : {QRect(0, 0, 1000, 60), QRect(7, 3, 913, 41), QRect(0, 0, 34, 16)})
+        for (int lnBin : {2, 4, 6, 8, 12})
+            QTest::addRow("RG12p %dx%d bin %d", lrRegion.width(), lrRegion.height(), lnBin)
+                << lnRG12p << lnRG12 << lrRegion << lnBin;
+    // Red on the other column or line: the fixed-size blocks' other branches.
+    QTest::addRow("GR12p bin 4") << 0x010C0057u << 0x01100010u << QRect(2, 2, 990, 56) << 4;
+    QTest::addRow("BG12p bin 4") << 0x010C0053u << 0x01100013u << QRect(2, 2, 990, 56) << 4;
+    for (int lnBin : {2, 3, 5, 8})
+        QTest::addRow("Mono12p bin %d", lnBin) << lnMono12p << 0u << QRect(1, 0, 999, 60) << lnBin;
+}
+
+void tst_FrameRegion::binnedPackedMatchesUnpackedSamples()
+{
+    QFETCH(quint32, packed);
+    QFETCH(quint32, words);
+    QFETCH(QRect, region);
+    QFETCH(int, bin);
+    const int lnWidth = 1000;
+    const int lnHeight = 60;
+    std::mt19937 lcRandom(11);
+    std::vector<quint16> lsSamples(size_t(lnWidth) * lnHeight);
+    for (quint16& lrSample : lsSamples)
+        lrSample = quint16(lcRandom() & 0x0FFF);
+    std::vector<uchar> lsPacked = tnFrameSamples::pack12(lsSamples);
+    const tpImageBuffer lpPacked =
+        tcImageBuffer::newImage(lsPacked.data(), lnWidth, lnHeight, quint64(packed));
+    const cv::Rect lcRegion = tcOpenCVUtils::ConvertQRectToCvRect(region);
+
+    const QImage lcBinned = tcFrameRegion::binned(*lpPacked, lcRegion, bin);
+    QVERIFY(!lcBinned.isNull());
+    // The vector steps, the portable loop and one thread give the same pixels.
+    tcPacked12Unpacker::setSimdAllowed(false);
+    const QImage lcPortable = tcFrameRegion::binned(*lpPacked, lcRegion, bin);
+    tcPacked12Unpacker::setSimdAllowed(true);
+    QCOMPARE(lcPortable, lcBinned);
+    const int lnThreads = cv::getNumThreads();
+    cv::setNumThreads(1);
+    const QImage lcOneThread = tcFrameRegion::binned(*lpPacked, lcRegion, bin);
+    cv::setNumThreads(lnThreads);
+    QCOMPARE(lcOneThread, lcBinned);
+
+    if (words != 0)
+    {
+        // The 16-bit column sums of packed lines agree with the 32-bit sums
+        // of the same samples delivered unpacked.
+        const tpImageBuffer lpWords = tcImageBuffer::newImage(reinterpret_cast<uchar*>(lsSamples.data()),
+                                                              lnWidth, lnHeight, quint64(words));
+        QCOMPARE(lcBinned, tcFrameRegion::binned(*lpWords, lcRegion, bin));
+        // Fewer output lines than blocks: line pairs picked, the same in both.
+        const int lnRows = std::max(1, lcBinned.height() * 2 / 3);
+        const QImage lcThinned = tcFrameRegion::binned(*lpPacked, lcRegion, bin, lnRows);
+        QCOMPARE(lcThinned.height(), bin >= 4 && lnRows < lcBinned.height() ? lnRows : lcBinned.height());
+        QCOMPARE(lcThinned, tcFrameRegion::binned(*lpWords, lcRegion, bin, lnRows));
+        return;
+    }
+    // A mono block is the rounded mean of its samples, reduced to 8 bits;
+    // blocks of four lines or more take an even and an odd line from their
+    // middle.
+    const cv::Rect lcSource = tcFrameRegion::binnedSource(tcFrameRegion::layout(packed), lcRegion, bin);
+    const int lnFirstLine = bin >= 4 ? bin / 2 & ~1 : 0;
+    const int lnLines = bin >= 4 ? 2 : bin;
+    for (int lnY = 0; lnY < lcBinned.height(); ++lnY)
+        for (int lnX = 0; lnX < lcBinned.width(); ++lnX)
+        {
+            quint64 lnSum = 0;
+            for (int lnRow = lnFirstLine; lnRow < lnFirstLine + lnLines; ++lnRow)
+                for (int lnColumn = 0; lnColumn < bin; ++lnColumn)
+                    lnSum += lsSamples[size_t(lcSource.y + lnY * bin + lnRow) * lnWidth + size_t(lcSource.x) +
+                                       size_t(lnX * bin + lnColumn)];
+            const quint64 lnDivisor = quint64(lnLines) * bin * 16;
+            QCOMPARE(int(lcBinned.constScanLine(lnY)[lnX]), int((2 * lnSum + lnDivisor) / (2 * lnDivisor)));
+        }
+}
+
 void tst_FrameRegion::binFactorFollowsTheShrink()
 {
     const tcFrameRegion::tcLayout lcBayer = tcFrameRegion::layout(0x010C0059u);
@@ -185,6 +276,46 @@ void tst_FrameRegion::binFactorFollowsTheShrink()
     QCOMPARE(
         tcFrameRegion::binFactor(tcFrameRegion::layout(0x01100003u), cv::Size(8000, 6000), cv::Size(10, 10)),
         1);
+}
+
+void tst_FrameRegion::zoomedOutViewFollowsTheFullConversion()
+{
+    // Smooth colour fields (red across, blue down, green diagonal) in a
+    // packed mosaic: a view shrunk four, six and 4.8 times (line pairs picked
+    // per output line) shows what the full conversion shrunk by area shows,
+    // give or take a few levels.
+    const int lnWidth = 960;
+    const int lnHeight = 720;
+    std::vector<quint16> lsSites(size_t(lnWidth) * lnHeight);
+    for (int lnY = 0; lnY < lnHeight; ++lnY)
+        for (int lnX = 0; lnX < lnWidth; ++lnX)
+        {
+            const tnFrameSamples::teColour leColour = tnFrameSamples::bayerColour("GB", lnX, lnY);
+            const int lnLevel = leColour == tnFrameSamples::teColour::Red    ? lnX * 4
+                                : leColour == tnFrameSamples::teColour::Blue ? lnY * 5
+                                                                             : (lnX + lnY) * 2;
+            lsSites[size_t(lnY) * lnWidth + size_t(lnX)] = quint16(std::min(lnLevel, 4095));
+        }
+    std::vector<uchar> lsBytes = tnFrameSamples::pack12(lsSites);
+    const tpImageBuffer lpFrame =
+        tcImageBuffer::newImage(lsBytes.data(), lnWidth, lnHeight, quint64(0x010C0055u));
+    const cv::Mat lcWhole = viewOf(*lpFrame->toQImage());
+    for (const QSize& lrSize : {QSize(240, 180), QSize(160, 120), QSize(200, 150)})
+    {
+        tcRenderRequest lcRequest;
+        lcRequest.mpFrame = lpFrame;
+        lcRequest.mcSource = QRect(0, 0, lnWidth, lnHeight);
+        lcRequest.mcSize = lrSize;
+        const QImage lcView = tcFrameRenderer::render(lcRequest);
+        QCOMPARE(lcView.size(), lrSize);
+        cv::Mat lcExpected;
+        cv::resize(lcWhole, lcExpected, cv::Size(lrSize.width(), lrSize.height()), 0, 0, cv::INTER_AREA);
+        cv::Mat lcDiff;
+        cv::absdiff(viewOf(lcView), lcExpected, lcDiff);
+        double ldMax = 0;
+        cv::minMaxLoc(lcDiff.reshape(1), nullptr, &ldMax);
+        QVERIFY2(ldMax <= 4.0, qPrintable(QString::number(ldMax)));
+    }
 }
 
 void tst_FrameRegion::renderAtOneToOneAndMagnifiedIsExact()
@@ -245,6 +376,31 @@ void tst_FrameRegion::unknownFormatsAndEmptyRegionsGiveNothing()
     QVERIFY(tcFrameRenderer::render(lcRequest).isNull()); // no output size
     const tpImageBuffer lpEmpty = tcImageBuffer::newImage();
     QVERIFY(tcFrameRegion::binned(*lpEmpty, cv::Rect(0, 0, 4, 4), 2).isNull());
+}
+
+void tst_FrameRegion::renderQueueLetsGoOfAFrameOnceRendered()
+{
+    std::vector<uchar> lsBytes;
+    tpImageBuffer lpFrame = randomFrame(gsFormats[9], 640, 480, lsBytes, 4u);
+    const QWeakPointer<tcImageBuffer> lpWatch = lpFrame;
+    tcRenderQueue lcQueue;
+    tcRenderRequest lcRequest;
+    lcRequest.mpFrame = lpFrame;
+    lcRequest.mcSource = QRect(0, 0, 640, 480);
+    lcRequest.mcSize = QSize(320, 240);
+    lcRequest.mnSerial = 1;
+    lcQueue.submit(lcRequest);
+    lcRequest = tcRenderRequest();
+    lpFrame.reset();
+    // Without this thread's event loop running: the render thread alone lets
+    // the frame go once it has rendered it.
+    QElapsedTimer lcClock;
+    lcClock.start();
+    while (!lpWatch.isNull() && lcClock.elapsed() < 10000)
+        QThread::msleep(5);
+    QVERIFY(lpWatch.isNull());
+    QVERIFY(lcQueue.isBusy()); // the result is not taken yet
+    QVERIFY(lcQueue.waitIdle(10000));
 }
 
 QTEST_GUILESS_MAIN(tst_FrameRegion)
