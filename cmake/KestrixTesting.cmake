@@ -34,15 +34,21 @@ if(KESTRIX_TSAN)
     "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/tsan.supp halt_on_error=0 exitcode=66")
 endif()
 
+# Links the model of Qt's thread hand-overs into a program of the thread
+# sanitizer build: every test, and the programs that tests start.
+function(kx_link_tsan_model target)
+  if(KESTRIX_TSAN)
+    # Exported, so that the libraries' calls of QThread::wait() reach it too.
+    target_link_libraries(${target} PRIVATE kx_tsan_qtqueue
+      "-Wl,--export-dynamic-symbol=_ZN7QThread4waitE14QDeadlineTimer,--export-dynamic-symbol=_ZN7QThread4waitEm")
+  endif()
+endfunction()
+
 function(kx_add_qtest name)
   cmake_parse_arguments(ARG "SHARED_DATA" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt5::Test ${ARG_LIBS})
-  if(KESTRIX_TSAN)
-    # Exported, so that the libraries' calls of QThread::wait() reach it too.
-    target_link_libraries(${name} PRIVATE kx_tsan_qtqueue
-      "-Wl,--export-dynamic-symbol=_ZN7QThread4waitE14QDeadlineTimer,--export-dynamic-symbol=_ZN7QThread4waitEm")
-  endif()
+  kx_link_tsan_model(${name})
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${KESTRIX_TEST_OUTPUT_DIR}
     AUTOMOC ON

@@ -69,25 +69,25 @@ void tcLineMonitor::watch(tcCmdRunner& arRunner)
 // flight or will not reach its handler.
 void tcLineMonitor::interrupt()
 {
-    QMutexLocker lcGuard(&mcLock);
+    std::lock_guard<std::mutex> lcGuard(mcLock);
     mbInterrupted.store(true);
 }
 
 QString tcLineMonitor::inFlight() const
 {
-    QMutexLocker lcGuard(&mcLock);
+    std::lock_guard<std::mutex> lcGuard(mcLock);
     return msInFlight;
 }
 
 void tcLineMonitor::refuseCurrentLine(const QString& arReason)
 {
-    QMutexLocker lcGuard(&mcLock);
+    std::lock_guard<std::mutex> lcGuard(mcLock);
     msRefusal = arReason;
 }
 
 bool tcLineMonitor::enter(const QString& arCommand, const QStringList& arArgs)
 {
-    QMutexLocker lcGuard(&mcLock);
+    std::lock_guard<std::mutex> lcGuard(mcLock);
     msRefusal.clear();
     if (mbInterrupted.load())
         return false;
@@ -97,7 +97,7 @@ bool tcLineMonitor::enter(const QString& arCommand, const QStringList& arArgs)
 
 QString tcLineMonitor::leave()
 {
-    QMutexLocker lcGuard(&mcLock);
+    std::lock_guard<std::mutex> lcGuard(mcLock);
     msInFlight.clear();
     QString lsRefusal;
     lsRefusal.swap(msRefusal);

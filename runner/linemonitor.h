@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QMetaType>
-#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <mutex>
 
 class tcCmdRunner;
 
@@ -56,7 +56,8 @@ signals:
 
 private:
     std::atomic<bool> mbInterrupted{false};
-    mutable QMutex mcLock;
+    // A standard mutex: its locking is visible to the thread sanitizer.
+    mutable std::mutex mcLock;
     QString msInFlight;
     QString msRefusal;
 };

@@ -243,15 +243,21 @@ tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bo
             }
 
             tcCmdRunner* lpRunner = tcPluginManager::getInstance()->getCmdRunner();
-            QSignalSpy lcProgress(lpRunner, &tcViewerThread::Progress);
-            QSignalSpy lcDone(lpRunner, &tcViewerThread::Done);
+            // The runner signals from its own thread: taken in this one
+            // (queued to a receiver living here), as the main window does.
+            QObject lcReceiver;
+            bool lbDone = false;
+            QObject::connect(lpRunner, &tcViewerThread::Progress, &lcReceiver,
+                             [&](int anPercent) { lcRun.mlProgress << anPercent; });
+            QObject::connect(lpRunner, &tcViewerThread::Done, &lcReceiver,
+                             [&](bool abSuccess, const QString& arText)
+                             {
+                                 lcRun.mlDone = {abSuccess, arText};
+                                 lbDone = true;
+                             });
             lpDriver->msFile = arScript;
             lpWindow->findChild<QAction*>(QStringLiteral("actionRun_Script"))->trigger();
-            lcStep(QTest::qWaitFor([&] { return !lcDone.isEmpty(); }, 10000), "script done");
-            for (const QList<QVariant>& lcArgs : lcProgress)
-                lcRun.mlProgress << lcArgs.first().toInt();
-            if (!lcDone.isEmpty())
-                lcRun.mlDone = lcDone.first();
+            lcStep(QTest::qWaitFor([&] { return lbDone; }, 10000), "script done");
         }
         lcRun.msBoxes = lpDriver->msBoxes;
         lpWindow->close();
