@@ -318,7 +318,12 @@ void tcAcquisitionWorker::handleBuffer(void* apBuffer)
         GC_ERROR lnCode = lnResult;
         std::array<char, 255> lcText{};
         size_t lnTextSize = lcText.size();
-        mcFunctions.GCGetLastError(&lnCode, lcText.data(), &lnTextSize);
+        // An incomplete buffer is no failed call: the producer's last error
+        // would name an earlier, unrelated one.
+        if (lbIncompleteFrame)
+            qstrncpy(lcText.data(), "incomplete buffer", lcText.size());
+        else
+            mcFunctions.GCGetLastError(&lnCode, lcText.data(), &lnTextSize);
         qWarning() << "tcAcquisitionWorker::ProcessLoop"
                    << "Error retrieving buffer info from genTL:" << lnCode << lcText.data() << hex(lpBase)
                    << lnWidth << lnHeight;

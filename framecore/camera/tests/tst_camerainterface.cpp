@@ -318,7 +318,10 @@ private slots:
         QCOMPARE(lcIncomplete.first().first().toULongLong(), lcCamera.mcSink.mcIds[0] + 1);
         QCOMPARE(lcCamera.mcSink.mcIds[1], lcCamera.mcSink.mcIds[0] + 2);
         const QStringList lsWarnings = lcMessages.warnings();
-        QVERIFY2(lsWarnings.filter(QStringLiteral("Error retrieving buffer info from genTL:")).size() == 1,
+        QVERIFY2(lsWarnings
+                         .filter(QStringLiteral(
+                             "Error retrieving buffer info from genTL: -1013 incomplete buffer"))
+                         .size() == 1,
                  qPrintable(lsWarnings.join('\n')));
         QCOMPARE(lsWarnings.filter(QStringLiteral("Error making QImage")).size(), 1);
     }
