@@ -6,6 +6,7 @@
 #include "plotwidget.h"
 #include "pluginmanager.h"
 #include "reportform.h"
+#include "runnersignals.h"
 #include "settings.h"
 #include "settingsdialog.h"
 #include "simcamfixture.h"
@@ -121,23 +122,6 @@ int visibleWindows(MainWindow& arWindow)
         lnCount += lpWidget->isVisible() ? 1 : 0;
     return lnCount;
 }
-
-// What the script runner signals from its own thread, taken in the test's
-// thread (queued to a receiver living here) as the main window takes it; a
-// signal spy would record in the runner's thread.
-struct tcRunnerSignals
-{
-    explicit tcRunnerSignals(tcCmdRunner* apRunner)
-    {
-        QObject::connect(apRunner, &tcViewerThread::Progress, &mcReceiver,
-                         [this](int anPercent) { mlProgress << anPercent; });
-        QObject::connect(apRunner, &tcViewerThread::Done, &mcReceiver,
-                         [this](bool abSuccess, const QString&) { mlDone << abSuccess; });
-    }
-    QObject mcReceiver;
-    QList<int> mlProgress;
-    QList<bool> mlDone;
-};
 
 QString writeFile(const QTemporaryDir& arDir, const QString& arName, const QByteArray& arContent)
 {

@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "modaldriver.h"
 #include "pluginmanager.h"
+#include "runnersignals.h"
 #include "settings.h"
 #include "simcamfixture.h"
 #include "startup.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QSignalSpy>
 #include <QSplashScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -243,21 +243,13 @@ tcNewcomerRun runNewcomer(const QStringList& arArgs, const QString& arScript, bo
             }
 
             tcCmdRunner* lpRunner = tcPluginManager::getInstance()->getCmdRunner();
-            // The runner signals from its own thread: taken in this one
-            // (queued to a receiver living here), as the main window does.
-            QObject lcReceiver;
-            bool lbDone = false;
-            QObject::connect(lpRunner, &tcViewerThread::Progress, &lcReceiver,
-                             [&](int anPercent) { lcRun.mlProgress << anPercent; });
-            QObject::connect(lpRunner, &tcViewerThread::Done, &lcReceiver,
-                             [&](bool abSuccess, const QString& arText)
-                             {
-                                 lcRun.mlDone = {abSuccess, arText};
-                                 lbDone = true;
-                             });
+            tcRunnerSignals lcRunner(lpRunner);
             lpDriver->msFile = arScript;
             lpWindow->findChild<QAction*>(QStringLiteral("actionRun_Script"))->trigger();
-            lcStep(QTest::qWaitFor([&] { return lbDone; }, 10000), "script done");
+            lcStep(QTest::qWaitFor([&] { return !lcRunner.mlDone.isEmpty(); }, 10000), "script done");
+            lcRun.mlProgress = lcRunner.mlProgress;
+            if (!lcRunner.mlDone.isEmpty())
+                lcRun.mlDone = {lcRunner.mlDone.first(), lcRunner.msDoneText};
         }
         lcRun.msBoxes = lpDriver->msBoxes;
         lpWindow->close();

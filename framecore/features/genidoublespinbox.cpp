@@ -49,7 +49,6 @@ void tcGenIDoubleSpinBox::setDValue(IFloat* apValue)
         emit Error(QString::fromLocal8Bit(arError.GetDescription()));
     }
     unbind();
-    mcBinding.bind(nullptr);
 }
 
 void tcGenIDoubleSpinBox::refreshWidget()

@@ -56,7 +56,6 @@ void tcGenISpinBox::setIValue(IInteger* apValue)
         emit Error(QString::fromLocal8Bit(arError.GetDescription()));
     }
     unbind();
-    mcBinding.bind(nullptr);
 }
 
 void tcGenISpinBox::setMinV(int anMin)
