@@ -14,7 +14,7 @@ if(KESTRIX_TSAN)
   # Tells the thread sanitizer how Qt hands queued calls from thread to thread
   # (see the source); linked into every test.
   add_library(kx_tsan_qtqueue OBJECT ${CMAKE_SOURCE_DIR}/sanitizers/tsanqtqueue.cpp)
-  target_link_libraries(kx_tsan_qtqueue PRIVATE Qt5::Core)
+  target_link_libraries(kx_tsan_qtqueue PRIVATE Qt5::Core Qt5::CorePrivate)
 endif()
 
 # What every test of a sanitizer build runs with (also used for tests that

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qtbase5-dev qtbase5-dev-tools libqt5xmlpatterns5-dev libqt5svg5-dev
+  qtbase5-dev qtbase5-dev-tools qtbase5-private-dev libqt5xmlpatterns5-dev libqt5svg5-dev
   libqwt-qt5-dev libquazip1-qt5-dev
   libopencv-core-dev libopencv-imgproc-dev
   libpugixml-dev libzip-dev zipcmp zipmerge ziptool

@@ -122,8 +122,11 @@ void tst_VideoSettingsControlWidget::multiFrame_stopsAtTheLastFrame()
 {
     tcOpenCamera lcCamera(tnSimcam::kMonoId);
     QVERIFY(lcCamera.mbOpen);
-    // Slow enough that no frame finds every buffer taken, also in a sanitizer build.
-    lcCamera.set("AcquisitionFrameRate", 20.0);
+    // Slow enough that no frame finds all four buffers still held by the
+    // queue to this thread, even when a sanitizer build stalls it: the camera
+    // then drops that frame, and the panel, which stops on the last frame's
+    // id, would wait for it in vain.
+    lcCamera.set("AcquisitionFrameRate", 5.0);
     // Recorded before the panel sees each frame.
     QList<quint64> lsIds;
     connect(&lcCamera.mcCamera, &tcCameraInterface::NewFrame, this,
