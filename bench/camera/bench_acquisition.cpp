@@ -1,7 +1,7 @@
 // Frames per second that reach a consumer which drops every frame at once,
 // beside the rate at which the simulated producer generated them in the same
 // run (from the span of frame ids), for a fast mono camera and for the full
-// sensor-evaluation camera.
+// sensor-evaluation camera; and a soak of open, stream and close rounds.
 //
 // A camera that cannot be opened or streamed (a malformed description, say)
 // is reported the way the program reports it, the benchmark is marked as
@@ -17,8 +17,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <unistd.h>
 
 namespace
 {
@@ -163,6 +166,60 @@ void BM_Bayer12p_7920x6004(benchmark::State& arState)
         report(arState, stream("SimCam-CMV50000-0003", seconds(8.0)));
 }
 BENCHMARK(BM_Bayer12p_7920x6004)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// Resident memory of this process in kB, from the kernel's page counts.
+double residentKb()
+{
+    QFile lcStatm(QStringLiteral("/proc/self/statm"));
+    if (!lcStatm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> lsFields = lcStatm.readAll().split(' ');
+    return lsFields.size() > 1 ? lsFields[1].toDouble() * (sysconf(_SC_PAGESIZE) / 1024.0) : 0;
+}
+
+// Soak: the whole round a user makes again and again (load the producer, open
+// the camera, stream, stop, close, unload), KX_SOAK_CYCLES times (100 unless
+// set). Memory is compared after the first ten rounds, once the caches of Qt,
+// the allocator and the producer have settled; any round that fails counts.
+void BM_SoakOpenStreamClose(benchmark::State& arState)
+{
+    bool lbOk = false;
+    int lnCycles = qEnvironmentVariableIntValue("KX_SOAK_CYCLES", &lbOk);
+    if (!lbOk || lnCycles < 11)
+        lnCycles = 100;
+    for (auto _ : arState)
+    {
+        int lnFailures = 0;
+        quint64 lnFrames = 0;
+        double ldSettledKb = 0;
+        QString lsFirstError;
+        for (int lnCycle = 0; lnCycle < lnCycles; ++lnCycle)
+        {
+            const tcRun lcRun = stream("SimCam-Mono-0001", 0.1);
+            lnFrames += lcRun.mnDelivered;
+            if (!lcRun.msError.isEmpty() || lcRun.mnDelivered == 0)
+            {
+                ++lnFailures;
+                if (lsFirstError.isEmpty())
+                    lsFirstError = lcRun.msError.isEmpty() ? QStringLiteral("no frames") : lcRun.msError;
+            }
+            if (lnCycle == 9)
+                ldSettledKb = residentKb();
+        }
+        arState.counters["cycles"] = lnCycles;
+        arState.counters["failures"] = lnFailures;
+        arState.counters["frames"] = static_cast<double>(lnFrames);
+        arState.counters["rss_kB"] = residentKb();
+        arState.counters["rss_growth_kB"] = residentKb() - ldSettledKb;
+        if (lnFailures > 0)
+        {
+            gbFailed = true;
+            arState.SkipWithError(qPrintable(
+                QStringLiteral("%1 of %2 rounds failed, first: %3").arg(lnFailures).arg(lnCycles).arg(lsFirstError)));
+        }
+    }
+}
+BENCHMARK(BM_SoakOpenStreamClose)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv)

@@ -125,7 +125,8 @@ QSharedPointer<tcCmdHandler> tcCmdRunner::GetHandlerForCommand(const QString& ar
 
 bool tcCmdRunner::ProcessCommand(const QString& arLine)
 {
-    qDebug() << "tcCmdRunner::ProcessCommand" << this << camera() << arLine;
+    // The camera's address only: the runner never touches the camera itself.
+    qDebug() << "tcCmdRunner::ProcessCommand" << this << static_cast<const void*>(camera()) << arLine;
     QString lsText = arLine;
     QStringList lsTokens = arLine.split(tokenSeparator(), Qt::KeepEmptyParts);
     if (lsTokens.isEmpty())

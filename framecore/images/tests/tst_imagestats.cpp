@@ -218,14 +218,16 @@ private slots:
                          lnBins);
                 const std::vector<double> lsExpected =
                     referenceHistogram(lpFrame->getFilteredData(false), lnChannel, lnBins, lnBits);
+                // The message is made only for a wrong bin: 65536 of them a
+                // case would dominate the test's time otherwise.
                 for (int lnBin = 0; lnBin < lnBins; ++lnBin)
-                    QVERIFY2(lsCounts[lnBin] == lsExpected[size_t(lnBin)],
-                             qPrintable(QStringLiteral("%1 bins, channel %2, bin %3: %4 instead of %5")
-                                            .arg(lnBins)
-                                            .arg(lnChannel)
-                                            .arg(lnBin)
-                                            .arg(lsCounts[lnBin])
-                                            .arg(lsExpected[size_t(lnBin)])));
+                    if (lsCounts[lnBin] != lsExpected[size_t(lnBin)])
+                        QFAIL(qPrintable(QStringLiteral("%1 bins, channel %2, bin %3: %4 instead of %5")
+                                             .arg(lnBins)
+                                             .arg(lnChannel)
+                                             .arg(lnBin)
+                                             .arg(lsCounts[lnBin])
+                                             .arg(lsExpected[size_t(lnBin)])));
             }
         }
     }
