@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <array>
+#include <list>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -99,12 +100,12 @@ void tcRobustnessTest::randomCallsFromThreads()
     QCOMPARE(lcLib.TLOpen(&lhSystem), GC_ERR_SUCCESS);
     tcHandlePool lcPool;
     lcPool.add(System, lhSystem);
-    // Memory handed to DSAnnounceBuffer must outlive every stream that may hold it.
-    std::array<std::vector<uint8_t>, 16> lcMemory;
-    for (std::vector<uint8_t>& lrBlock : lcMemory)
-    {
-        lrBlock.resize(64 * 1024);
-    }
+    // Memory handed to DSAnnounceBuffer must outlive every stream that may hold
+    // it, and each announcement gets a block of its own: two streams filling
+    // the same memory at once would race on it, which is the caller's fault,
+    // not the producer's. One list per worker, so no lock is needed.
+    constexpr unsigned knWorkers = 3;
+    std::array<std::list<std::vector<uint8_t>>, knWorkers> lcMemory;
     std::atomic<int> lnBadCodes{0};
     std::array<std::atomic<int>, 22> lcSuccesses{};
     const auto lfWorker = [&](unsigned anSeed)
@@ -217,7 +218,7 @@ void tcRobustnessTest::randomCallsFromThreads()
                 }
                 else
                 {
-                    std::vector<uint8_t>& lrBlock = lcMemory[size_t(lfNumber(0, 15))];
+                    std::vector<uint8_t>& lrBlock = lcMemory[anSeed - 1].emplace_back(64 * 1024);
                     lfCheck(
                         lcLib.DSAnnounceBuffer(lpHandle, lrBlock.data(), lrBlock.size(), nullptr, &lhBuffer));
                 }
@@ -289,7 +290,7 @@ void tcRobustnessTest::randomCallsFromThreads()
         }
     };
     std::vector<std::thread> lcThreads;
-    for (unsigned lnSeed = 1; lnSeed <= 3; ++lnSeed)
+    for (unsigned lnSeed = 1; lnSeed <= knWorkers; ++lnSeed)
     {
         lcThreads.emplace_back(lfWorker, lnSeed);
     }
