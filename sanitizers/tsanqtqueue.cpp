@@ -37,7 +37,6 @@
 extern "C" void __tsan_acquire(void* apAddress);
 extern "C" void __tsan_release(void* apAddress);
 
-
 namespace
 {
 void onEmit(QObject* apSender, int, void**)
