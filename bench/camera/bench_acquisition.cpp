@@ -177,15 +177,19 @@ double residentKb()
     return lsFields.size() > 1 ? lsFields[1].toDouble() * (sysconf(_SC_PAGESIZE) / 1024.0) : 0;
 }
 
+// Rounds after which the caches of Qt, the allocator and the producer have
+// settled; memory growth is counted from there.
+constexpr int knSettlingRounds = 10;
+
 // Soak: the whole round a user makes again and again (load the producer, open
 // the camera, stream, stop, close, unload), KX_SOAK_CYCLES times (100 unless
-// set). Memory is compared after the first ten rounds, once the caches of Qt,
-// the allocator and the producer have settled; any round that fails counts.
+// set, at least one more than the settling rounds); any round that fails
+// counts.
 void BM_SoakOpenStreamClose(benchmark::State& arState)
 {
     bool lbOk = false;
     int lnCycles = qEnvironmentVariableIntValue("KX_SOAK_CYCLES", &lbOk);
-    if (!lbOk || lnCycles < 11)
+    if (!lbOk || lnCycles <= knSettlingRounds)
         lnCycles = 100;
     for (auto _ : arState)
     {
@@ -203,14 +207,15 @@ void BM_SoakOpenStreamClose(benchmark::State& arState)
                 if (lsFirstError.isEmpty())
                     lsFirstError = lcRun.msError.isEmpty() ? QStringLiteral("no frames") : lcRun.msError;
             }
-            if (lnCycle == 9)
+            if (lnCycle + 1 == knSettlingRounds)
                 ldSettledKb = residentKb();
         }
         arState.counters["cycles"] = lnCycles;
         arState.counters["failures"] = lnFailures;
         arState.counters["frames"] = static_cast<double>(lnFrames);
-        arState.counters["rss_kB"] = residentKb();
-        arState.counters["rss_growth_kB"] = residentKb() - ldSettledKb;
+        const double ldEndKb = residentKb();
+        arState.counters["rss_kB"] = ldEndKb;
+        arState.counters["rss_growth_kB"] = ldEndKb - ldSettledKb;
         if (lnFailures > 0)
         {
             gbFailed = true;
